@@ -1,0 +1,38 @@
+# Top-level commands. Each installs what a new machine lacks, then builds through CMake presets.
+JOBS ?= 2
+
+.PHONY: all run test asan bench fuzz fuzz-smoke format clean
+
+all: test
+
+run:
+	scripts/setup.sh build tool
+	cmake --preset release >/dev/null
+	cmake --build build/release -j$(JOBS)
+	scripts/run.sh build/release
+
+test:
+	scripts/setup.sh build tool
+	cmake --preset debug >/dev/null
+	cmake --build build/debug -j$(JOBS)
+	ctest --test-dir build/debug --output-on-failure -j$(JOBS)
+
+asan:
+	scripts/setup.sh build tool
+	cmake --preset asan >/dev/null
+	cmake --build build/asan -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir build/asan --output-on-failure -j$(JOBS)
+
+bench:
+	scripts/setup.sh build bench
+	cmake --preset bench >/dev/null
+	cmake --build build/bench -j$(JOBS)
+	scripts/bench.sh build/bench
+
+format:
+	scripts/setup.sh format
+	find src tests tools bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf build

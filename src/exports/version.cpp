@@ -1,0 +1,3 @@
+#include "exports/version.h"
+
+const char* SxfAttrVersion() { return "0.1.0"; }

@@ -1,0 +1,20 @@
+// The archive-block utility: nested, length-framed blocks inside a CArchive.
+//
+// Block := DWORD n (little-endian), then n bytes of content.
+//
+// SaveArchiveBlockBegin gives a storing sub-archive that collects one block in memory;
+// SaveArchiveBlockEnd writes its length and bytes to the outer archive and deletes it.
+// LoadArchiveBlockBegin reads a block's length and content and gives a loading sub-archive over
+// exactly those bytes: a read past them raises CArchiveException(endOfFile). A length larger than
+// what is left of the outer data is an end of file, raised before anything is allocated.
+// LoadArchiveBlockEnd deletes the sub-archive; what was not read of the block is skipped.
+// Blocks nest: a sub-archive is itself an archive that blocks can be opened on.
+#pragma once
+
+#include "host/host_api.h"
+#include "platform/carchive.h"
+
+SXF_HOST_API CArchive* SaveArchiveBlockBegin(CArchive& ar);
+SXF_HOST_API void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub);
+SXF_HOST_API CArchive* LoadArchiveBlockBegin(CArchive& ar);
+SXF_HOST_API void LoadArchiveBlockEnd(CArchive& ar, CArchive* sub);

@@ -1,0 +1,117 @@
+// CArchive: a buffered binary stream over a CFile, with MFC's interface and byte layout.
+//
+// Numbers are stored raw, little-endian, in their width. A CString is stored as its length
+// followed by its bytes (no terminator): one length byte below 255; else 0xFF and a 16-bit length
+// below 0xFFFE; else 0xFF, 0xFFFF and a 32-bit length.
+//
+// Loading: an extraction that runs out of data raises CArchiveException(endOfFile); Read returns
+// the number of bytes it could read. A string length larger than what is left of the data is an
+// end of file, raised before anything is allocated. The buffer reads ahead up to its size;
+// Close gives the read-ahead back (seeks the file back), so the file then stands right after the
+// last byte consumed.
+//
+// Storing: bytes are buffered and written to the file when the buffer fills, on Flush and on
+// Close; a file error passes on as CFileException. The destructor closes an archive that is still
+// open and swallows any exception (as MFC does), so call Close to see write errors.
+#pragma once
+
+#include <cstring>
+#include <vector>
+
+#include "platform/cfile.h"
+#include "platform/cstring.h"
+#include "platform/exceptions.h"
+#include "platform/types.h"
+
+class SXF_PLATFORM_API CArchive {
+ public:
+  enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
+
+  CArchive(CFile* file, UINT mode, int bufSize = 4096, void* buf = nullptr);
+  virtual ~CArchive();
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+
+  BOOL IsLoading() const { return loading_; }
+  BOOL IsStoring() const { return !loading_; }
+  CFile* GetFile() const { return file_; }
+
+  UINT Read(void* buffer, UINT count);
+  void Write(const void* buffer, UINT count);
+  void Flush();
+  void Close();
+  // Detaches from the file without flushing or seeking back.
+  void Abort();
+
+  // Bytes that can still be read: what is buffered plus what the file holds beyond the buffer
+  // (not in MFC; readers use it to check counts before allocating).
+  ULONGLONG BytesLeft() const;
+  // Bytes consumed (loading) or written (storing) since the archive was made, read-ahead excluded.
+  ULONGLONG BytesDone() const;
+
+  CArchive& operator<<(BYTE v) { return Put(v); }
+  CArchive& operator<<(char v) { return Put(v); }
+  CArchive& operator<<(signed char v) { return Put(v); }
+  CArchive& operator<<(WORD v) { return Put(v); }
+  CArchive& operator<<(short v) { return Put(v); }
+  CArchive& operator<<(int v) { return Put(v); }
+  CArchive& operator<<(unsigned int v) { return Put(v); }
+  CArchive& operator<<(long long v) { return Put(v); }
+  CArchive& operator<<(unsigned long long v) { return Put(v); }
+  CArchive& operator<<(float v) { return Put(v); }
+  CArchive& operator<<(double v) { return Put(v); }
+  CArchive& operator<<(bool v) { return Put(static_cast<BYTE>(v ? 1 : 0)); }
+  CArchive& operator<<(const CString& s);
+  CArchive& operator<<(const char* s) { return *this << CString(s); }
+
+  CArchive& operator>>(BYTE& v) { return Get(v); }
+  CArchive& operator>>(char& v) { return Get(v); }
+  CArchive& operator>>(signed char& v) { return Get(v); }
+  CArchive& operator>>(WORD& v) { return Get(v); }
+  CArchive& operator>>(short& v) { return Get(v); }
+  CArchive& operator>>(int& v) { return Get(v); }
+  CArchive& operator>>(unsigned int& v) { return Get(v); }
+  CArchive& operator>>(long long& v) { return Get(v); }
+  CArchive& operator>>(unsigned long long& v) { return Get(v); }
+  CArchive& operator>>(float& v) { return Get(v); }
+  CArchive& operator>>(double& v) { return Get(v); }
+  CArchive& operator>>(bool& v) {
+    BYTE b;
+    Get(b);
+    v = b != 0;
+    return *this;
+  }
+  CArchive& operator>>(CString& s);
+
+  // The string length prefix alone, as MFC's archive writes and reads it.
+  void WriteStringLength(ULONGLONG length);
+  ULONGLONG ReadStringLength();
+
+ private:
+  template <class T>
+  CArchive& Put(T v) {
+    if (lim_ - cur_ < sizeof(T)) FlushBuffer();
+    std::memcpy(&buf_[cur_], &v, sizeof(T));
+    cur_ += sizeof(T);
+    return *this;
+  }
+  template <class T>
+  CArchive& Get(T& v) {
+    if (lim_ - cur_ < sizeof(T)) FillBuffer(sizeof(T));
+    std::memcpy(&v, &buf_[cur_], sizeof(T));
+    cur_ += sizeof(T);
+    return *this;
+  }
+  void FlushBuffer();
+  // Makes at least needed bytes available in the buffer or raises end of file.
+  void FillBuffer(size_t needed);
+  void CheckOpen() const;
+
+  CFile* file_;
+  bool loading_;
+  std::vector<BYTE> buf_;
+  size_t cur_ = 0;  // next byte to read or write
+  size_t lim_ = 0;  // end of valid data (loading) or of the buffer (storing)
+  ULONGLONG fileDone_ = 0;  // bytes moved between the buffer and the file
+  ULONGLONG fileEnd_ = 0;   // length of the file beyond its position at construction (loading)
+};

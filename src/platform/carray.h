@@ -1,0 +1,68 @@
+// CArray, CStringArray and CDWordArray: growable arrays with MFC's interface.
+//
+// Elements are stored contiguously. Index arguments are not checked by GetAt, SetAt and
+// operator[] (as in MFC, a caller passes valid indexes); RemoveAt and InsertAt clamp nothing
+// either. SetAtGrow grows the array to reach the index.
+#pragma once
+
+#include <vector>
+
+#include "platform/cstring.h"
+#include "platform/types.h"
+
+template <class TYPE, class ARG_TYPE = const TYPE&>
+class CArray {
+ public:
+  CArray() = default;
+  virtual ~CArray() = default;
+  CArray(const CArray&) = default;
+  CArray& operator=(const CArray&) = default;
+
+  int GetSize() const { return static_cast<int>(v_.size()); }
+  int GetCount() const { return GetSize(); }
+  BOOL IsEmpty() const { return v_.empty(); }
+  int GetUpperBound() const { return GetSize() - 1; }
+  void SetSize(int newSize, int growBy = -1) {
+    (void)growBy;
+    v_.resize(newSize > 0 ? static_cast<size_t>(newSize) : 0);
+  }
+  void RemoveAll() { v_.clear(); }
+  void FreeExtra() { v_.shrink_to_fit(); }
+
+  const TYPE& GetAt(int i) const { return v_[static_cast<size_t>(i)]; }
+  TYPE& ElementAt(int i) { return v_[static_cast<size_t>(i)]; }
+  void SetAt(int i, ARG_TYPE e) { v_[static_cast<size_t>(i)] = e; }
+  const TYPE& operator[](int i) const { return v_[static_cast<size_t>(i)]; }
+  TYPE& operator[](int i) { return v_[static_cast<size_t>(i)]; }
+  const TYPE* GetData() const { return v_.data(); }
+  TYPE* GetData() { return v_.data(); }
+
+  void SetAtGrow(int i, ARG_TYPE e) {
+    if (i >= GetSize()) SetSize(i + 1);
+    v_[static_cast<size_t>(i)] = e;
+  }
+  int Add(ARG_TYPE e) {
+    v_.push_back(e);
+    return GetSize() - 1;
+  }
+  int Append(const CArray& other) {
+    int first = GetSize();
+    v_.insert(v_.end(), other.v_.begin(), other.v_.end());
+    return first;
+  }
+  void Copy(const CArray& other) { v_ = other.v_; }
+  void InsertAt(int i, ARG_TYPE e, int count = 1) {
+    if (i > GetSize()) SetSize(i);
+    v_.insert(v_.begin() + i, static_cast<size_t>(count), e);
+  }
+  void RemoveAt(int i, int count = 1) { v_.erase(v_.begin() + i, v_.begin() + i + count); }
+
+  // Reserves room for n elements without changing the size (not in MFC; used by readers).
+  void Reserve(int n) { v_.reserve(n > 0 ? static_cast<size_t>(n) : 0); }
+
+ private:
+  std::vector<TYPE> v_;
+};
+
+class CStringArray : public CArray<CString, const CString&> {};
+class CDWordArray : public CArray<DWORD, DWORD> {};

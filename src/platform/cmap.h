@@ -1,0 +1,253 @@
+// CMap: a hash map with MFC's observable order and a constant-time lookup index.
+//
+// Order, as in MFC: a key k falls into bucket (k >> 4) % bucket count; a new key goes to the
+// head of its bucket; a pass (GetStartPosition / GetNextAssoc) visits the buckets in index order
+// and each bucket from its head. SetAt of a present key changes the value in place and keeps its
+// place; a removed and re-inserted key goes to the head of its bucket.
+//
+// Cost: MFC walks a bucket's chain on every lookup, which at a million keys in 773 buckets is
+// some 1,300 steps. Here a second index keyed by the full key (open addressing, linear probing)
+// makes Lookup, SetAt, operator[] and RemoveKey O(1) expected at any size. A pass costs O(entries
+// + buckets). The bucket chains are doubly linked so a removal never walks its chain.
+//
+// Keys are integral, enumeration or pointer values. Removing the entry that the last
+// GetNextAssoc returned is allowed during a pass; other changes during a pass are not.
+#pragma once
+
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace sxf_detail {
+
+template <class KEY>
+inline ULONGLONG MapKeyBits(const KEY& key) {
+  if constexpr (std::is_pointer<KEY>::value) {
+    return static_cast<ULONGLONG>(reinterpret_cast<uintptr_t>(key));
+  } else {
+    return static_cast<ULONGLONG>(key);
+  }
+}
+
+// MFC's hash of a key: the key shifted right by four bits.
+template <class KEY>
+inline UINT MfcHashKey(const KEY& key) {
+  return static_cast<UINT>(static_cast<DWORD>(MapKeyBits(key) >> 4));
+}
+
+inline size_t MixKey(ULONGLONG x) {
+  x ^= x >> 33;
+  x *= 0xff51afd7ed558ccdULL;
+  x ^= x >> 33;
+  return static_cast<size_t>(x);
+}
+
+}  // namespace sxf_detail
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+class CMap {
+ public:
+  explicit CMap(int blockSize = 10) : blockSize_(blockSize > 0 ? blockSize : 10) {}
+  ~CMap() {
+    RemoveAll();
+    FreeBlocks();
+  }
+  CMap(const CMap&) = delete;
+  CMap& operator=(const CMap&) = delete;
+
+  int GetCount() const { return count_; }
+  int GetSize() const { return count_; }
+  BOOL IsEmpty() const { return count_ == 0; }
+  UINT GetHashTableSize() const { return hashSize_; }
+
+  // Sets the bucket count. Only while the map is empty (as MFC requires); otherwise ignored.
+  void InitHashTable(UINT hashSize, BOOL allocNow = TRUE) {
+    (void)allocNow;
+    if (count_ != 0 || hashSize == 0) return;
+    hashSize_ = hashSize;
+    buckets_.clear();
+  }
+
+  BOOL Lookup(ARG_KEY key, VALUE& value) const {
+    const CAssoc* a = Find(key);
+    if (!a) return FALSE;
+    value = a->value;
+    return TRUE;
+  }
+  // Pointer to the stored value, or null.
+  VALUE* PLookupValue(ARG_KEY key) {
+    CAssoc* a = Find(key);
+    return a ? &a->value : nullptr;
+  }
+
+  VALUE& operator[](ARG_KEY key) {
+    CAssoc* a = Find(key);
+    if (!a) a = Insert(key);
+    return a->value;
+  }
+  void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
+
+  BOOL RemoveKey(ARG_KEY key) {
+    CAssoc* a = Find(key);
+    if (!a) return FALSE;
+    Unlink(a);
+    IndexErase(a);
+    FreeAssoc(a);
+    return TRUE;
+  }
+
+  void RemoveAll() {
+    for (CAssoc* head : buckets_) {
+      for (CAssoc* a = head; a;) {
+        CAssoc* next = a->next;
+        FreeAssoc(a);
+        a = next;
+      }
+    }
+    buckets_.clear();
+    index_.clear();
+    count_ = 0;
+    FreeBlocks();
+  }
+
+  POSITION GetStartPosition() const {
+    if (count_ == 0) return nullptr;
+    return ToPosition(FirstFrom(0));
+  }
+
+  void GetNextAssoc(POSITION& pos, KEY& key, VALUE& value) const {
+    CAssoc* a = reinterpret_cast<CAssoc*>(pos);
+    key = a->key;
+    value = a->value;
+    CAssoc* next = a->next ? a->next : FirstFrom(a->bucket + 1);
+    pos = ToPosition(next);
+  }
+
+ private:
+  struct CAssoc {
+    CAssoc* next;
+    CAssoc* prev;
+    UINT bucket;
+    KEY key;
+    VALUE value;
+  };
+
+  static POSITION ToPosition(CAssoc* a) { return reinterpret_cast<POSITION>(a); }
+
+  CAssoc* FirstFrom(UINT bucket) const {
+    for (UINT b = bucket; b < buckets_.size(); ++b) {
+      if (buckets_[b]) return buckets_[b];
+    }
+    return nullptr;
+  }
+
+  CAssoc* Find(ARG_KEY key) const {
+    if (index_.empty()) return nullptr;
+    size_t mask = index_.size() - 1;
+    for (size_t i = sxf_detail::MixKey(sxf_detail::MapKeyBits(key)) & mask;; i = (i + 1) & mask) {
+      CAssoc* a = index_[i];
+      if (!a) return nullptr;
+      if (a->key == key) return a;
+    }
+  }
+
+  CAssoc* Insert(ARG_KEY key) {
+    if (buckets_.empty()) buckets_.assign(hashSize_, nullptr);
+    if (static_cast<size_t>(count_ + 1) * 2 > index_.size()) GrowIndex();
+    CAssoc* a = NewAssoc(key);
+    a->bucket = sxf_detail::MfcHashKey(key) % hashSize_;
+    a->prev = nullptr;
+    a->next = buckets_[a->bucket];
+    if (a->next) a->next->prev = a;
+    buckets_[a->bucket] = a;
+    IndexPut(a);
+    ++count_;
+    return a;
+  }
+
+  void Unlink(CAssoc* a) {
+    if (a->prev) {
+      a->prev->next = a->next;
+    } else {
+      buckets_[a->bucket] = a->next;
+    }
+    if (a->next) a->next->prev = a->prev;
+    --count_;
+  }
+
+  void IndexPut(CAssoc* a) {
+    size_t mask = index_.size() - 1;
+    size_t i = sxf_detail::MixKey(sxf_detail::MapKeyBits(a->key)) & mask;
+    while (index_[i]) i = (i + 1) & mask;
+    index_[i] = a;
+  }
+
+  // Backward-shift deletion keeps every probe sequence unbroken without tombstones.
+  void IndexErase(CAssoc* a) {
+    size_t mask = index_.size() - 1;
+    size_t i = sxf_detail::MixKey(sxf_detail::MapKeyBits(a->key)) & mask;
+    while (index_[i] != a) i = (i + 1) & mask;
+    size_t hole = i;
+    for (size_t j = (hole + 1) & mask; index_[j]; j = (j + 1) & mask) {
+      size_t home = sxf_detail::MixKey(sxf_detail::MapKeyBits(index_[j]->key)) & mask;
+      // Move j into the hole when its home is not cyclically within (hole, j].
+      bool between = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+      if (!between) {
+        index_[hole] = index_[j];
+        hole = j;
+      }
+    }
+    index_[hole] = nullptr;
+  }
+
+  void GrowIndex() {
+    size_t size = index_.empty() ? 16 : index_.size() * 2;
+    std::vector<CAssoc*> old;
+    old.swap(index_);
+    index_.assign(size, nullptr);
+    for (CAssoc* a : old) {
+      if (a) IndexPut(a);
+    }
+  }
+
+  // Entries come from blocks of blockSize_ and go back to a free list, as MFC's plex does.
+  CAssoc* NewAssoc(ARG_KEY key) {
+    if (!free_) {
+      void* block = std::malloc(sizeof(CAssoc) * static_cast<size_t>(blockSize_));
+      if (!block) throw std::bad_alloc();
+      blocks_.push_back(block);
+      CAssoc* slots = static_cast<CAssoc*>(block);
+      for (int i = blockSize_ - 1; i >= 0; --i) {
+        *reinterpret_cast<CAssoc**>(&slots[i]) = free_;
+        free_ = &slots[i];
+      }
+    }
+    CAssoc* slot = free_;
+    free_ = *reinterpret_cast<CAssoc**>(slot);
+    return new (slot) CAssoc{nullptr, nullptr, 0, KEY(key), VALUE()};
+  }
+
+  void FreeAssoc(CAssoc* a) {
+    a->~CAssoc();
+    *reinterpret_cast<CAssoc**>(a) = free_;
+    free_ = a;
+  }
+
+  void FreeBlocks() {
+    for (void* b : blocks_) std::free(b);
+    blocks_.clear();
+    free_ = nullptr;
+  }
+
+  std::vector<CAssoc*> buckets_;
+  std::vector<CAssoc*> index_;
+  std::vector<void*> blocks_;
+  CAssoc* free_ = nullptr;
+  UINT hashSize_ = 17;
+  int count_ = 0;
+  int blockSize_;
+};
