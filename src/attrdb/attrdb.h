@@ -1,16 +1,148 @@
 // SxfZCdbAttrDB: the "SXF" attribute database of one drawing.
 //
-// This header is being built up: the database itself (handle map, targets, set definition
-// registry, notifications, undo, copy with targets) is declared by the database work; the
-// sections below hold what other parts of the plug-in already define as members of the class.
+// The host creates one per drawing (ZCdbAttrDBEntry), registers it under "SXF" and deletes it
+// through the virtual destructor. The database owns, per record handle, one ZCDB_SXFATTR_MAP
+// entry and through it the record's SxfZCdbFigure; it also owns its set definitions, which are
+// only delete-marked while it lives. Host records are held by pointer and never owned.
+//
+// What a caller may rely on:
+// - SetRecFigure / SXF_SetRecFigure store a copy; the caller keeps its figure.
+// - GetRecFigure copies out a figure that has passed CommitData: it never references a record
+//   that is delete-marked, has no entry or is no longer counted as a target. The stored figure
+//   keeps such references until the next commit.
+// - Entries with the delete mark or the parked bit are invisible to GetRecFigure.
+// - While the host's undo manager records a step, every change that displaces a figure or a
+//   record pointer hands an SxfUndoRec to the step; the displaced object lives in it until the
+//   host releases the item (SxfUndoFunc, mode 3). Outside a step displaced figures are freed at
+//   once.
+//
+// Cost: every lookup by handle is O(1) expected at any map size; passes over all entries
+// (IsUseAttrSetDef, RemoveAttrSetDef with force, Clear) are linear in the entry count.
 #pragma once
 
 #include "exports/api.h"
+#include "host/host.h"
 #include "platform/platform.h"
 #include "title/title_id.h"
+#include "title/title_info.h"
 
-class SXF_API SxfZCdbAttrDB {
+class SxfZCdbFigure;
+class SxfZCdbAttrSetDef;
+
+// The entry of one record handle in the handle map.
+struct ZCDB_SXFATTR_MAP {
+  // Bits 0-15: targeted count (see SxfZCdbAttrDB::kTargetedMask); bit 16: delete mark;
+  // bit 17: parked by undo or redo. Other bits are 0.
+  DWORD flags;
+  ZCdbRecBase* rec;        // the host record of this handle, or null; not owned
+  SxfZCdbFigure* figure;   // the record's attributes, or null; owned by the entry
+};
+
+class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
  public:
+  // What an undo record changed. The values travel with the host's undo steps.
+  enum SXF_UNDO_CODE {
+    SXF_UNDO_ADD = 1,     // an entry was created; data holds the figure while undone
+    SXF_UNDO_DEL = 2,     // a figure was deleted; data holds it while the deletion stands
+    SXF_UNDO_CHANGE = 3,  // a figure was replaced; data holds the one not in the entry
+    SXF_UNDO_TITLE = 4,   // the title info changed; data holds the state not in force
+    SXF_UNDO_RECPTR = 5,  // an entry got a new record object; data holds the other (not owned)
+  };
+
+  // Entry flag bits.
+  static constexpr DWORD kTargetedMask = 0xFFFF;
+  static constexpr DWORD kDeleteMark = 0x10000;
+  static constexpr DWORD kParked = 0x20000;
+  static constexpr DWORD kPending = kDeleteMark | kParked;
+
+  explicit SxfZCdbAttrDB(const CEnvironObj& env);
+  ~SxfZCdbAttrDB() override;
+  SxfZCdbAttrDB(const SxfZCdbAttrDB&) = delete;
+  SxfZCdbAttrDB& operator=(const SxfZCdbAttrDB&) = delete;
+
+  // ---- host interface (virtual, in the base class's slot order) ----
+  int CanTmpClone() const override;
+  int ClearData(int mode) override;
+  int OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* srcDb) override;
+  int OnChangeData(int mode, ZCdbRecBase* rec) override;
+  int OnDelDataMark(int mode, ZCdb* db, ZCdbRecBase* rec, int mark) override;
+  int OnDelData(int mode, ZCdb* db, ZCdbRecBase* rec) override;
+  int OnCommit(int mode, ZCdb* db) override;
+  int OnVerify(int mode, ZCdb* db, CStringArray& messages, int) override;
+  int OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBase*>& changes) override;
+  int OnChangeOrder(int, ZCdbRecBase*) override;
+  int OnChangeSelect(int, ZCdbRecBase*) override;
+  int OnUndoStart(ZCdb*, int) override;
+  int OnUndoEnd(ZCdb*, int) override;
+  int Read(CFile* file, ZCdbBuff* buff) override;
+  int Read(int mode, CFile* file, ZCdb* db) override;
+  int AfterReadTmp(ZCdb* db) override;
+  int Write(CFile* file, ZCdbBuff* buff) override;
+  int Write(int mode, CFile* file, ZCdb* db) override;
+
+  int WriteText() const;
+
+  void SetFileVersion(const char* version);
+  CString GetFileVersion() const;
+  const CSxfAttrList* AttrList() const;
+
+  // ---- record attachment ----
+  // Attaches a copy of fig (with its targets) to rec. Returns rec's handle, or 0xFFFFFFFF when
+  // rec has no handle.
+  DWORD SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig);
+  // Copies the figure of handle into out after the consistency pass; 0 when the handle has no
+  // visible figure (out unchanged) or when its record is gone (out filled, result 0).
+  int GetRecFigure(DWORD handle, SxfZCdbFigure& out);
+  // Removes the figure of handle; the entry, its record and its targeted count stay. Always 1.
+  int DelRecFigure(DWORD handle);
+  // The host record of a handle with an entry, found in the record tree when not yet bound.
+  ZCdbRecBase* GetZCdbRec(DWORD handle);
+
+  // ---- target reference index ----
+  int IsTarget(DWORD handle) const;
+  int TargetedCnt(DWORD handle) const;
+  int IsTargetOnly(DWORD handle) const;
+
+  // ---- attribute set definition registry ----
+  int GetAttrSetDefCnt(CDWordArrayX* ids) const;
+  SxfZCdbAttrSetDef* GetDefAttrSetDefData();
+  SxfZCdbAttrSetDef* FindAttrSetDefData(unsigned int id) const;
+  SxfZCdbAttrSetDef* FindAttrSetDefData(const char* name, const char* version,
+                                        const char* designer) const;
+  SxfZCdbAttrSetDef* AddAttrSetDefData(const char* name, const char* version,
+                                       const char* designer, int returnExisting);
+  SxfZCdbAttrSetDef* AddAttrSetDefData(const SxfZCdbAttrSetDef& def);
+  int IsUseAttrSetDef(unsigned int id);
+  int RemoveAttrSetDef(unsigned int id, int force);
+  int ReActiveAttrSetDef(unsigned int id);
+
+  // Defaults of the set definition made by GetDefAttrSetDefData, shared by every database of the
+  // process: "Default", "1.0", "Default" until changed.
+  static const char* GetDefAttrSetName();
+  static const char* GetDefAttrVersion();
+  static const char* GetDefAttrDesigned();
+  static void SetDefAttrSetName(const char* name);
+  static void SetDefAttrVersion(const char* version);
+  static void SetDefAttrDesigned(const char* designer);
+
+  // ---- undo and redo (called back through SxfUndoFunc) ----
+  void OnUndo(SXF_UNDO_CODE code, ZCdbRecBase* rec, SxfZCdbFigure** slot);
+  void OnRedo(SXF_UNDO_CODE code, ZCdbRecBase* rec, SxfZCdbFigure** slot);
+  void OnUndoInf(SxfTitleInfo& info);
+  void OnRedoInf(SxfTitleInfo& info);
+  void OnUndoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot);
+  void OnRedoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot);
+  // Removes a delete-marked entry with its figure; 1 when it did, else 0.
+  int RemoveUndoRec(DWORD handle);
+
+  // ---- image and contour attributes of host records ----
+  int SetImageElm(const char* name, ZCdbRecBase* rec);
+  int GetImageName(DWORD handle, CString& zukeiName, CString& value);
+  int SetContour(const char* zukeiName, const char* value, const char* unit, ZCdbRecBase* rec);
+  int GetContour(DWORD handle, CString& zukeiName, CString& value, CString& unit);
+  int SetContourElm(const char* zukeiName, const char* value, ZCdbRecBase* rec);
+  int GetContourElm(DWORD handle, CString& zukeiName, CString& value);
+
   // ---- title items (defined in title/) ----
   static int GetTitleIdNum();
   static int TitleIdToIndex(SXF_TTL_ID id);
@@ -21,5 +153,63 @@ class SXF_API SxfZCdbAttrDB {
   // ---- special attributes (defined in special/) ----
   static int IsDefAttrAndStrType(const char* name);
 
-  // ---- database operations used by the data model (bodies come with the database) ----
+ protected:
+  // Deletes every set definition, every entry and its figure. Title info, file version,
+  // attribute list and copy state stay.
+  void Clear();
+  // Attaches a copy of fig to rec; returns the stored copy, or null when rec has no handle.
+  // withTargets 0 drops the copy's target references.
+  SxfZCdbFigure* _SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig, int withTargets);
+  // The stored figure of handle (not a copy) and its entry; null when there is none, or when
+  // skipPending is set and the entry is delete-marked or parked.
+  SxfZCdbFigure* _GetRecFigure(DWORD handle, ZCDB_SXFATTR_MAP*& entry, int skipPending);
+  // Consistency pass on fig, which belongs to rec: refreshes a contour value from the record's
+  // elevation and drops references to handles that are no longer live targets. 0 when rec is
+  // null or removed.
+  int CommitData(ZCdbRecBase* rec, SxfZCdbFigure& fig);
+
+  int AppendTargetEntry(SxfZCdbFigure* fig);
+  int RemoveTargetEntry(SxfZCdbFigure* fig);
+  int _TargetIsOk(DWORD handle);
+
+  // Handle map: record handle -> entry (773 buckets). Owns the entries and their figures.
+  CMap<DWORD, DWORD, ZCDB_SXFATTR_MAP*, ZCDB_SXFATTR_MAP*> m_attrMap;
+  SxfTitleInfo m_titleInfo;
+  int m_titleIndexStale;
+  CSxfAttrList* m_attrList;  // owned
+  CString m_fileVersion;
+  // Set definition id -> definition (7 buckets). Owns the definitions.
+  CMap<unsigned int, unsigned int, SxfZCdbAttrSetDef*, SxfZCdbAttrSetDef*> m_setDefMap;
+  // Source handle -> new handle while a copy with targets runs; null otherwise. Owned.
+  CMap<DWORD, DWORD, DWORD, DWORD>* m_copyMap;
+  DWORD m_copyFirstHandle;
+  DWORD m_copyLastHandle;
+  SxfZCdbAttrDB* m_copySource;  // not owned
+  const CEnvironObj* m_environ;  // not owned
+
+ private:
+  // True while the host's undo manager records a step.
+  bool IsUndoRecording() const;
+  // Hands a new undo record {code, this, data} for rec to the step being recorded.
+  void RegisterUndo(SXF_UNDO_CODE code, ZCdbRecBase* rec, void* data);
+  // Brings the title line names up to date before a title element's figure is handed out.
+  void RefreshTitleIndexFor(ZCdbRecBase* rec);
+  ZCDB_SXFATTR_MAP* FindEntry(DWORD handle) const;
 };
+
+// An undo item handed to the host's undo step. Allocated by the registering operation, freed by
+// SxfUndoFunc when the host releases the item. It owns data for codes 1 to 4; for code 5 data
+// is a host record and is never deleted.
+struct SxfUndoRec {
+  SxfZCdbAttrDB::SXF_UNDO_CODE code;
+  SxfZCdbAttrDB* database;
+  union {
+    SxfZCdbFigure* figure;  // codes 1, 2, 3
+    SxfTitleInfo* title;    // code 4
+    ZCdbRecBase* rec;       // code 5
+    void* ptr;
+  } data;
+};
+
+// The callback of every undo item of the database: mode 1 undo, 2 redo, 3 release.
+SXF_EXTERN_C void SxfUndoFunc(UNDOFUNC_MODE mode, ZCdbRecBase* rec, void* data);

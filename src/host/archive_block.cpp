@@ -22,7 +22,9 @@ class BlockArchive : public CArchive {
 
 }  // namespace
 
-CArchive* SaveArchiveBlockBegin(CArchive&) { return new BlockArchive(new CMemFile(), CArchive::store); }
+CArchive* SaveArchiveBlockBegin(CArchive&) {
+  return new BlockArchive(new CMemFile(), CArchive::store);
+}
 
 void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub) {
   BlockArchive* block = static_cast<BlockArchive*>(sub);
@@ -53,4 +55,6 @@ CArchive* LoadArchiveBlockBegin(CArchive& ar) {
   return new BlockArchive(file, CArchive::load);
 }
 
-void LoadArchiveBlockEnd(CArchive&, CArchive* sub) { delete static_cast<BlockArchive*>(sub); }
+void LoadArchiveBlockEnd(CArchive&, CArchive* sub) {
+  delete static_cast<BlockArchive*>(sub);
+}

@@ -26,7 +26,12 @@ void CArchive::CheckOpen() const {
   if (!file_) throw CArchiveException(CArchiveException::genericException);
 }
 
-ULONGLONG CArchive::BytesLeft() const { return (lim_ - cur_) + (fileEnd_ - fileDone_); }
+ULONGLONG CArchive::BytesLeft() const {
+  if (!loading_) return 0;
+  // The file may have grown since the archive was made; what it gave beyond its first length
+  // is not counted as left.
+  return (lim_ - cur_) + (fileDone_ < fileEnd_ ? fileEnd_ - fileDone_ : 0);
+}
 
 ULONGLONG CArchive::BytesDone() const {
   return loading_ ? fileDone_ - (lim_ - cur_) : fileDone_ + cur_;
@@ -128,13 +133,18 @@ void CArchive::Close() {
   try {
     Flush();
   } catch (...) {
-    file_ = nullptr;
+    Abort();
     throw;
   }
-  file_ = nullptr;
+  Abort();
 }
 
-void CArchive::Abort() { file_ = nullptr; }
+// With the buffer emptied, the next insertion or extraction reaches CheckOpen and raises instead
+// of filling a buffer that no file will see.
+void CArchive::Abort() {
+  file_ = nullptr;
+  cur_ = lim_ = 0;
+}
 
 void CArchive::WriteStringLength(ULONGLONG length) {
   if (length < 0xFF) {

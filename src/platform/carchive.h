@@ -4,11 +4,17 @@
 // followed by its bytes (no terminator): one length byte below 255; else 0xFF and a 16-bit length
 // below 0xFFFE; else 0xFF, 0xFFFF and a 32-bit length.
 //
+// An insertion into a loading archive raises CArchiveException(readOnly), an extraction from a
+// storing one CArchiveException(writeOnly).
+//
 // Loading: an extraction that runs out of data raises CArchiveException(endOfFile); Read returns
 // the number of bytes it could read. A string length larger than what is left of the data is an
 // end of file, raised before anything is allocated. The buffer reads ahead up to its size;
 // Close gives the read-ahead back (seeks the file back), so the file then stands right after the
 // last byte consumed.
+//
+// A string length prefix 0xFF 0xFFFE announces a wide-character string, which a byte-string
+// archive never holds: it raises CArchiveException(badSchema).
 //
 // Storing: bytes are buffered and written to the file when the buffer fills, on Flush and on
 // Close; a file error passes on as CFileException. The destructor closes an archive that is still
@@ -40,11 +46,13 @@ class SXF_PLATFORM_API CArchive {
   void Write(const void* buffer, UINT count);
   void Flush();
   void Close();
-  // Detaches from the file without flushing or seeking back.
+  // Detaches from the file without flushing or seeking back; buffered bytes are dropped. Any
+  // later use of a closed or aborted archive raises CArchiveException.
   void Abort();
 
-  // Bytes that can still be read: what is buffered plus what the file holds beyond the buffer
-  // (not in MFC; readers use it to check counts before allocating).
+  // Bytes that can still be read: what is buffered plus what the file held beyond the buffer
+  // when the archive was made; 0 when storing (not in MFC; readers use it to check counts
+  // before allocating).
   ULONGLONG BytesLeft() const;
   // Bytes consumed (loading) or written (storing) since the archive was made, read-ahead excluded.
   ULONGLONG BytesDone() const;
@@ -88,8 +96,11 @@ class SXF_PLATFORM_API CArchive {
   ULONGLONG ReadStringLength();
 
  private:
+  // The direction test comes first: a store into a loading archive must not land in its
+  // read-ahead, nor a load from a storing archive hand out the bytes waiting to be written.
   template <class T>
   CArchive& Put(T v) {
+    if (loading_) throw CArchiveException(CArchiveException::readOnly);
     if (lim_ - cur_ < sizeof(T)) FlushBuffer();
     std::memcpy(&buf_[cur_], &v, sizeof(T));
     cur_ += sizeof(T);
@@ -97,6 +108,7 @@ class SXF_PLATFORM_API CArchive {
   }
   template <class T>
   CArchive& Get(T& v) {
+    if (!loading_) throw CArchiveException(CArchiveException::writeOnly);
     if (lim_ - cur_ < sizeof(T)) FillBuffer(sizeof(T));
     std::memcpy(&v, &buf_[cur_], sizeof(T));
     cur_ += sizeof(T);

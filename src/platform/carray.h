@@ -5,6 +5,7 @@
 // either. SetAtGrow grows the array to reach the index.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "platform/cstring.h"
@@ -37,9 +38,15 @@ class CArray {
   const TYPE* GetData() const { return v_.data(); }
   TYPE* GetData() { return v_.data(); }
 
+  // e may be an element of this array: it is copied before growing moves the elements.
   void SetAtGrow(int i, ARG_TYPE e) {
-    if (i >= GetSize()) SetSize(i + 1);
-    v_[static_cast<size_t>(i)] = e;
+    if (i < GetSize()) {
+      v_[static_cast<size_t>(i)] = e;
+      return;
+    }
+    TYPE copy(e);
+    SetSize(i + 1);
+    v_[static_cast<size_t>(i)] = std::move(copy);
   }
   int Add(ARG_TYPE e) {
     v_.push_back(e);
@@ -52,8 +59,9 @@ class CArray {
   }
   void Copy(const CArray& other) { v_ = other.v_; }
   void InsertAt(int i, ARG_TYPE e, int count = 1) {
+    TYPE copy(e);
     if (i > GetSize()) SetSize(i);
-    v_.insert(v_.begin() + i, static_cast<size_t>(count), e);
+    v_.insert(v_.begin() + i, static_cast<size_t>(count), copy);
   }
   void RemoveAt(int i, int count = 1) { v_.erase(v_.begin() + i, v_.begin() + i + count); }
 

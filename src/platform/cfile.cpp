@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -32,15 +33,16 @@ CFile::~CFile() {
 
 BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
   if (fp_) Close();
-  const char* mode = "rb";
   UINT access = flags & 3;
+  bool keep = (flags & modeNoTruncate) != 0;
   if (flags & modeCreate) {
-    mode = (flags & modeNoTruncate) ? "ab+" : (access == modeRead ? "wb+" : "wb+");
-  } else if (access != modeRead) {
-    mode = "rb+";
+    // Keeping an existing file opens it for update ("a" would force every write to its end);
+    // only a missing one is created.
+    fp_ = keep ? std::fopen(path, "rb+") : nullptr;
+    if (!fp_ && (!keep || errno == ENOENT)) fp_ = std::fopen(path, "wb+");
+  } else {
+    fp_ = std::fopen(path, access == modeRead ? "rb" : "rb+");
   }
-  fp_ = std::fopen(path, mode);
-  if (!fp_ && (flags & modeCreate) && (flags & modeNoTruncate)) fp_ = std::fopen(path, "wb+");
   if (!fp_) {
     if (error) {
       error->m_cause = CauseFromErrno(errno);
@@ -48,14 +50,22 @@ BOOL CFile::Open(const char* path, UINT flags, CFileException* error) {
     }
     return FALSE;
   }
-  if ((flags & modeCreate) && (flags & modeNoTruncate)) std::fseek(fp_, 0, SEEK_SET);
   path_ = path;
+  lastIo_ = LastIo::kNone;
   return TRUE;
+}
+
+void CFile::SwitchTo(LastIo next) {
+  if (lastIo_ != LastIo::kNone && lastIo_ != next && std::fseek(fp_, 0, SEEK_CUR) != 0) {
+    throw CFileException(CFileException::badSeek, path_);
+  }
+  lastIo_ = next;
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
   if (!fp_) throw CFileException(CFileException::invalidFile, path_);
   if (count == 0) return 0;
+  SwitchTo(LastIo::kRead);
   size_t n = std::fread(buffer, 1, count, fp_);
   if (n < count && std::ferror(fp_)) throw CFileException(CFileException::hardIO, path_);
   return static_cast<UINT>(n);
@@ -64,6 +74,7 @@ UINT CFile::Read(void* buffer, UINT count) {
 void CFile::Write(const void* buffer, UINT count) {
   if (!fp_) throw CFileException(CFileException::invalidFile, path_);
   if (count == 0) return;
+  SwitchTo(LastIo::kWrite);
   if (std::fwrite(buffer, 1, count, fp_) != count) throw CFileException(CauseFromErrno(errno), path_);
 }
 
@@ -71,6 +82,7 @@ ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
   if (!fp_) throw CFileException(CFileException::invalidFile, path_);
   int whence = from == begin ? SEEK_SET : from == current ? SEEK_CUR : SEEK_END;
   if (std::fseek(fp_, static_cast<long>(offset), whence) != 0) throw CFileException(CFileException::badSeek, path_);
+  lastIo_ = LastIo::kNone;
   return GetPosition();
 }
 
@@ -87,6 +99,7 @@ ULONGLONG CFile::GetLength() const {
   std::fseek(fp_, 0, SEEK_END);
   long length = std::ftell(fp_);
   std::fseek(fp_, here, SEEK_SET);
+  lastIo_ = LastIo::kNone;
   if (here < 0 || length < 0) throw CFileException(CFileException::badSeek, path_);
   return static_cast<ULONGLONG>(length);
 }
@@ -99,6 +112,7 @@ void CFile::Close() {
   if (!fp_) return;
   int rc = std::fclose(fp_);
   fp_ = nullptr;
+  lastIo_ = LastIo::kNone;
   if (rc != 0) throw CFileException(CauseFromErrno(errno), path_);
 }
 
@@ -118,7 +132,9 @@ void CMemFile::Free() {
 void CMemFile::Attach(BYTE* buffer, UINT size, UINT growBytes) {
   Free();
   data_ = buffer;
-  capacity_ = length_ = size;
+  capacity_ = size;
+  // As in MFC: a fixed buffer is the file's contents; a growable one is only room to write in.
+  length_ = growBytes == 0 ? size : 0;
   position_ = 0;
   growBytes_ = growBytes;
   owned_ = false;
@@ -155,6 +171,8 @@ UINT CMemFile::Read(void* buffer, UINT count) {
 
 void CMemFile::GrowTo(size_t needed) {
   if (needed <= capacity_) return;
+  // Past this the doubling below would overflow; no memory file gets near it.
+  if (needed > (std::numeric_limits<size_t>::max() >> 2)) throw CFileException(CFileException::diskFull);
   if (!owned_ || growBytes_ == 0) {
     if (!owned_ && growBytes_ != 0) {
       // An attached buffer that may grow becomes a copy of our own.

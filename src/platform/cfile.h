@@ -51,15 +51,23 @@ class SXF_PLATFORM_API CFile {
   CString GetFilePath() const { return path_; }
 
  private:
+  // C streams need a seek between a write and a following read (and back); the file inserts it.
+  enum class LastIo { kNone, kRead, kWrite };
+  void SwitchTo(LastIo next);
+
   std::FILE* fp_ = nullptr;
   CString path_;
+  mutable LastIo lastIo_ = LastIo::kNone;
 };
 
 class SXF_PLATFORM_API CMemFile : public CFile {
  public:
   explicit CMemFile(UINT growBytes = 1024);
-  // Attaches to a caller's buffer of size bytes; with growBytes 0 the file cannot grow past it
-  // (a write past the end raises CFileException diskFull). The buffer stays the caller's.
+  // Attaches to a caller's buffer of size bytes. With growBytes 0 the buffer's bytes are the
+  // file's contents and the file cannot grow past them (a write past the end raises
+  // CFileException diskFull). With growBytes above 0 the file starts empty, as in MFC, and a
+  // write past the buffer moves the contents to memory of the file's own. The buffer stays the
+  // caller's.
   CMemFile(BYTE* buffer, UINT size, UINT growBytes = 0);
   ~CMemFile() override;
 

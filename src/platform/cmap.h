@@ -6,12 +6,18 @@
 // place; a removed and re-inserted key goes to the head of its bucket.
 //
 // Cost: MFC walks a bucket's chain on every lookup, which at a million keys in 773 buckets is
-// some 1,300 steps. Here a second index keyed by the full key (open addressing, linear probing)
-// makes Lookup, SetAt, operator[] and RemoveKey O(1) expected at any size. A pass costs O(entries
-// + buckets). The bucket chains are doubly linked so a removal never walks its chain.
+// some 1,300 steps. Here a second index keyed by the full key (open addressing, linear probing,
+// the key kept beside the entry pointer) makes Lookup, SetAt, operator[] and RemoveKey O(1)
+// expected at any size. The index keeps sixteen consecutive keys in sixteen consecutive slots and
+// scrambles everything above them, so a run over handles in ascending order walks the index in
+// order while no choice of keys can pile them up. A pass costs O(entries + buckets). The bucket
+// chains are doubly linked so a removal never walks its chain. Values never move: a pointer or
+// reference to a value stays valid until its key is removed.
 //
-// Keys are integral, enumeration or pointer values. Removing the entry that the last
-// GetNextAssoc returned is allowed during a pass; other changes during a pass are not.
+// Keys are integral, enumeration or pointer values; a key of 32 bits or fewer hashes as its
+// 32-bit pattern, as on 32-bit Windows (so the int key -1 falls where 0xFFFFFFFF does). Removing
+// the entry that the last GetNextAssoc returned is allowed during a pass; other changes during a
+// pass are not.
 #pragma once
 
 #include <cstdlib>
@@ -24,10 +30,15 @@
 
 namespace sxf_detail {
 
+// The key as a number: its 32-bit pattern for keys of 32 bits or fewer, else all of it.
 template <class KEY>
 inline ULONGLONG MapKeyBits(const KEY& key) {
+  static_assert(std::is_integral<KEY>::value || std::is_enum<KEY>::value || std::is_pointer<KEY>::value,
+                "CMap keys are integral, enumeration or pointer values");
   if constexpr (std::is_pointer<KEY>::value) {
     return static_cast<ULONGLONG>(reinterpret_cast<uintptr_t>(key));
+  } else if constexpr (sizeof(KEY) <= sizeof(DWORD)) {
+    return static_cast<ULONGLONG>(static_cast<DWORD>(key));
   } else {
     return static_cast<ULONGLONG>(key);
   }
@@ -39,11 +50,17 @@ inline UINT MfcHashKey(const KEY& key) {
   return static_cast<UINT>(static_cast<DWORD>(MapKeyBits(key) >> 4));
 }
 
-inline size_t MixKey(ULONGLONG x) {
+inline ULONGLONG MixKey(ULONGLONG x) {
   x ^= x >> 33;
   x *= 0xff51afd7ed558ccdULL;
   x ^= x >> 33;
-  return static_cast<size_t>(x);
+  return x;
+}
+
+// First slot to probe for key bits in an index of mask + 1 slots (a power of two, at least 16).
+// The low four bits pick the slot inside a run of sixteen; the rest of the key picks the run.
+inline size_t MapIndexHome(ULONGLONG bits, size_t mask) {
+  return static_cast<size_t>((MixKey(bits >> 4) << 4) | (bits & 15)) & mask;
 }
 
 }  // namespace sxf_detail
@@ -136,6 +153,12 @@ class CMap {
     VALUE value;
   };
 
+  // An index slot: the key's bits beside its entry, so probing compares without touching entries.
+  struct Slot {
+    ULONGLONG bits;
+    CAssoc* assoc;  // null: the slot is free
+  };
+
   static POSITION ToPosition(CAssoc* a) { return reinterpret_cast<POSITION>(a); }
 
   CAssoc* FirstFrom(UINT bucket) const {
@@ -147,11 +170,12 @@ class CMap {
 
   CAssoc* Find(ARG_KEY key) const {
     if (index_.empty()) return nullptr;
-    size_t mask = index_.size() - 1;
-    for (size_t i = sxf_detail::MixKey(sxf_detail::MapKeyBits(key)) & mask;; i = (i + 1) & mask) {
-      CAssoc* a = index_[i];
-      if (!a) return nullptr;
-      if (a->key == key) return a;
+    const ULONGLONG bits = sxf_detail::MapKeyBits(key);
+    const size_t mask = index_.size() - 1;
+    for (size_t i = sxf_detail::MapIndexHome(bits, mask);; i = (i + 1) & mask) {
+      const Slot& slot = index_[i];
+      if (!slot.assoc) return nullptr;
+      if (slot.bits == bits) return slot.assoc;
     }
   }
 
@@ -164,7 +188,7 @@ class CMap {
     a->next = buckets_[a->bucket];
     if (a->next) a->next->prev = a;
     buckets_[a->bucket] = a;
-    IndexPut(a);
+    IndexPut(Slot{sxf_detail::MapKeyBits(key), a});
     ++count_;
     return a;
   }
@@ -179,38 +203,37 @@ class CMap {
     --count_;
   }
 
-  void IndexPut(CAssoc* a) {
-    size_t mask = index_.size() - 1;
-    size_t i = sxf_detail::MixKey(sxf_detail::MapKeyBits(a->key)) & mask;
-    while (index_[i]) i = (i + 1) & mask;
-    index_[i] = a;
+  void IndexPut(const Slot& put) {
+    const size_t mask = index_.size() - 1;
+    size_t i = sxf_detail::MapIndexHome(put.bits, mask);
+    while (index_[i].assoc) i = (i + 1) & mask;
+    index_[i] = put;
   }
 
   // Backward-shift deletion keeps every probe sequence unbroken without tombstones.
   void IndexErase(CAssoc* a) {
-    size_t mask = index_.size() - 1;
-    size_t i = sxf_detail::MixKey(sxf_detail::MapKeyBits(a->key)) & mask;
-    while (index_[i] != a) i = (i + 1) & mask;
-    size_t hole = i;
-    for (size_t j = (hole + 1) & mask; index_[j]; j = (j + 1) & mask) {
-      size_t home = sxf_detail::MixKey(sxf_detail::MapKeyBits(index_[j]->key)) & mask;
+    const size_t mask = index_.size() - 1;
+    size_t hole = sxf_detail::MapIndexHome(sxf_detail::MapKeyBits(a->key), mask);
+    while (index_[hole].assoc != a) hole = (hole + 1) & mask;
+    for (size_t j = (hole + 1) & mask; index_[j].assoc; j = (j + 1) & mask) {
+      const size_t home = sxf_detail::MapIndexHome(index_[j].bits, mask);
       // Move j into the hole when its home is not cyclically within (hole, j].
-      bool between = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+      const bool between = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
       if (!between) {
         index_[hole] = index_[j];
         hole = j;
       }
     }
-    index_[hole] = nullptr;
+    index_[hole] = Slot{0, nullptr};
   }
 
   void GrowIndex() {
-    size_t size = index_.empty() ? 16 : index_.size() * 2;
-    std::vector<CAssoc*> old;
+    const size_t size = index_.empty() ? 16 : index_.size() * 2;
+    std::vector<Slot> old;
     old.swap(index_);
-    index_.assign(size, nullptr);
-    for (CAssoc* a : old) {
-      if (a) IndexPut(a);
+    index_.assign(size, Slot{0, nullptr});
+    for (const Slot& slot : old) {
+      if (slot.assoc) IndexPut(slot);
     }
   }
 
@@ -244,7 +267,7 @@ class CMap {
   }
 
   std::vector<CAssoc*> buckets_;
-  std::vector<CAssoc*> index_;
+  std::vector<Slot> index_;
   std::vector<void*> blocks_;
   CAssoc* free_ = nullptr;
   UINT hashSize_ = 17;

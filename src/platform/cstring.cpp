@@ -52,14 +52,15 @@ CString CString::Right(int count) const {
   return Mid(GetLength() - count, count);
 }
 
+// A start before the text finds nothing, as in MFC, rather than searching from the beginning.
 int CString::Find(char ch, int start) const {
-  if (start >= GetLength()) return -1;
+  if (start < 0 || start >= GetLength()) return -1;
   return SjisFindChar(s_.data(), GetLength(), ch, start);
 }
 
 int CString::Find(const char* sub, int start) const {
   if (!sub) return -1;
-  if (start > GetLength()) return -1;
+  if (start < 0 || start > GetLength()) return -1;
   return SjisFind(s_.data(), GetLength(), sub, static_cast<int>(std::strlen(sub)), start);
 }
 

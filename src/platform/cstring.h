@@ -52,7 +52,8 @@ class SXF_PLATFORM_API CString {
   CString Left(int count) const;
   CString Right(int count) const;
 
-  // Character-aware searches; -1 when not found.
+  // Character-aware searches from start (taken as a character boundary); -1 when not found or
+  // when start lies outside the text.
   int Find(char ch, int start = 0) const;
   int Find(const char* sub, int start = 0) const;
   int ReverseFind(char ch) const;
@@ -108,4 +109,5 @@ inline bool operator==(const CString& a, const char* b) { return a.Compare(b) ==
 inline bool operator!=(const CString& a, const char* b) { return a.Compare(b) != 0; }
 inline bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
 inline bool operator!=(const char* a, const CString& b) { return b.Compare(a) != 0; }
-inline bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
+// Whole strings, zero bytes included; std::string orders bytes as unsigned, as Compare does.
+inline bool operator<(const CString& a, const CString& b) { return a.str() < b.str(); }

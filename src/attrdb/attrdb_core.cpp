@@ -1,0 +1,278 @@
+// The database object itself and the attachment of figures to host records.
+#include <climits>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+#include "attrdb/attrdb.h"
+#include "model/attr_grp.h"
+#include "model/attr_set_def.h"
+#include "model/atrf.h"
+#include "model/atru.h"
+#include "model/figure.h"
+
+namespace {
+
+constexpr UINT kHandleMapBuckets = 773;
+constexpr UINT kSetDefMapBuckets = 7;
+constexpr int kHandleMapBlock = 10;
+
+// Depth-first search for the record with handle below root, in child order. Removed records and
+// element records are not searched below. The walk keeps its own stack, so a deep record tree
+// cannot exhaust the call stack.
+ZCdbRecBase* FindRecordBelow(ZCdbRecBase* root, DWORD handle) {
+  auto matches = [handle](ZCdbRecBase* r) {
+    return r->GetRecKind() != ZCDB_KIND_DB && r->GetHandle() == handle;
+  };
+  auto closed = [](ZCdbRecBase* r) {
+    return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0;
+  };
+  if (matches(root)) return root;
+  if (closed(root)) return nullptr;
+  // Each level holds the table and the child to visit next.
+  std::vector<std::pair<ZCdbRecBase*, ZCdbRecBase*>> stack;
+  stack.emplace_back(root, root->GetFirstChild());
+  while (!stack.empty()) {
+    ZCdbRecBase* table = stack.back().first;
+    ZCdbRecBase* child = stack.back().second;
+    if (child == nullptr) {
+      stack.pop_back();
+      continue;
+    }
+    stack.back().second = table->GetNextChild(child);
+    if (matches(child)) return child;
+    if (!closed(child)) stack.emplace_back(child, child->GetFirstChild());
+  }
+  return nullptr;
+}
+
+// The contour value text rewritten from an elevation, with as many decimals as the old text.
+CString ContourValueText(double elevation, int decimals) {
+  CString text;
+  if (decimals <= 0) {
+    // The small nudge keeps an elevation stored as 7.9999999999 from being cut down to 7.
+    double nudged = elevation >= 0 ? elevation + 0.000000001 : elevation - 0.000000001;
+    // Elevations beyond the int range cannot be written with "%d"; they are clamped.
+    if (nudged >= static_cast<double>(INT_MAX)) nudged = INT_MAX;
+    if (nudged <= static_cast<double>(INT_MIN)) nudged = INT_MIN;
+    text.Format("%d", static_cast<int>(nudged));
+  } else {
+    text.Format("%.*f", decimals, elevation);
+  }
+  return text;
+}
+
+}  // namespace
+
+SxfZCdbAttrDB::SxfZCdbAttrDB(const CEnvironObj& env)
+    : ZCdbAttrDB("SXF"),
+      m_attrMap(kHandleMapBlock),
+      m_titleIndexStale(0),
+      m_attrList(new CSxfAttrList(&env)),
+      m_copyMap(nullptr),
+      m_copyFirstHandle(ZCDB_NO_HANDLE),
+      m_copyLastHandle(ZCDB_NO_HANDLE),
+      m_copySource(nullptr),
+      m_environ(&env) {
+  m_attrMap.InitHashTable(kHandleMapBuckets);
+  m_setDefMap.InitHashTable(kSetDefMapBuckets);
+}
+
+SxfZCdbAttrDB::~SxfZCdbAttrDB() {
+  Clear();
+  delete m_attrList;
+  m_attrList = nullptr;
+  // A copy that was never ended would otherwise leave its table behind.
+  delete m_copyMap;
+  m_copyMap = nullptr;
+}
+
+int SxfZCdbAttrDB::CanTmpClone() const { return 1; }
+
+int SxfZCdbAttrDB::WriteText() const { return 1; }
+
+int SxfZCdbAttrDB::ClearData(int mode) {
+  if (mode == 0) Clear();
+  return 1;
+}
+
+// The database keeps nothing that depends on these events.
+int SxfZCdbAttrDB::OnVerify(int, ZCdb*, CStringArray&, int) { return 1; }
+int SxfZCdbAttrDB::OnChangeOrder(int, ZCdbRecBase*) { return 1; }
+int SxfZCdbAttrDB::OnChangeSelect(int, ZCdbRecBase*) { return 1; }
+int SxfZCdbAttrDB::OnUndoStart(ZCdb*, int) { return 1; }
+int SxfZCdbAttrDB::OnUndoEnd(ZCdb*, int) { return 1; }
+
+void SxfZCdbAttrDB::Clear() {
+  POSITION pos = m_setDefMap.GetStartPosition();
+  while (pos != nullptr) {
+    unsigned int id = 0;
+    SxfZCdbAttrSetDef* def = nullptr;
+    m_setDefMap.GetNextAssoc(pos, id, def);
+    delete def;
+  }
+  m_setDefMap.RemoveAll();
+
+  pos = m_attrMap.GetStartPosition();
+  while (pos != nullptr) {
+    DWORD handle = 0;
+    ZCDB_SXFATTR_MAP* entry = nullptr;
+    m_attrMap.GetNextAssoc(pos, handle, entry);
+    if (entry != nullptr) delete entry->figure;
+    delete entry;
+  }
+  m_attrMap.RemoveAll();
+}
+
+void SxfZCdbAttrDB::SetFileVersion(const char* version) { m_fileVersion = version; }
+
+CString SxfZCdbAttrDB::GetFileVersion() const { return m_fileVersion; }
+
+const CSxfAttrList* SxfZCdbAttrDB::AttrList() const { return m_attrList; }
+
+ZCDB_SXFATTR_MAP* SxfZCdbAttrDB::FindEntry(DWORD handle) const {
+  ZCDB_SXFATTR_MAP* entry = nullptr;
+  return m_attrMap.Lookup(handle, entry) ? entry : nullptr;
+}
+
+SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig,
+                                            int withTargets) {
+  if (rec == nullptr) return nullptr;
+  const DWORD handle = rec->GetHandle();
+  if (handle == ZCDB_NO_HANDLE) return nullptr;
+
+  // A contour attribute carries the elevation of its contour record.
+  if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
+    CString zukeiName, value, unit;
+    if (fig.GetContour(zukeiName, value, unit) != 0) {
+      double elevation = std::atof(value);
+      // The conversion's result is not looked at: an unknown unit leaves the number as written.
+      if (!unit.IsEmpty()) m_attrList->CONVVAL("LEN", unit, "m", elevation);
+      static_cast<ZCdbContour*>(rec)->SetHyoko(elevation);
+    }
+  }
+
+  SxfZCdbFigure* stored = new SxfZCdbFigure(fig);
+  stored->SetHandle(handle);
+  if (withTargets == 0) stored->ClearTarget(nullptr);
+
+  ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+  if (entry != nullptr) {
+    SxfZCdbFigure* old = entry->figure;
+    if (entry->rec == nullptr) entry->rec = rec;
+    // A delete-marked entry's figure was uncounted when the mark was set; uncounting it again
+    // would take references away from other figures.
+    if (withTargets != 0 && old != nullptr && (entry->flags & kDeleteMark) == 0) {
+      RemoveTargetEntry(old);
+    }
+    if (IsUndoRecording()) {
+      // The undo record owns the old figure from here on.
+      RegisterUndo(SXF_UNDO_CHANGE, rec, old);
+    } else {
+      delete old;
+    }
+    entry->figure = stored;
+    entry->flags &= ~kPending;
+  } else {
+    entry = new ZCDB_SXFATTR_MAP{0, rec, stored};
+    if (IsUndoRecording()) RegisterUndo(SXF_UNDO_ADD, rec, nullptr);
+    m_attrMap.SetAt(handle, entry);
+  }
+
+  const bool copying = m_copyMap != nullptr;
+  if (copying && m_copySource != nullptr) stored->CheckAttrSetRef(this, m_copySource);
+  // During a copy the references are remapped and counted when the copy ends.
+  if (withTargets != 0 && !copying) AppendTargetEntry(stored);
+  stored->CheckAttrSetDef(this);
+  return stored;
+}
+
+SxfZCdbFigure* SxfZCdbAttrDB::_GetRecFigure(DWORD handle, ZCDB_SXFATTR_MAP*& entry,
+                                            int skipPending) {
+  entry = FindEntry(handle);
+  if (entry == nullptr) return nullptr;
+  if (skipPending != 0 && (entry->flags & kPending) != 0) return nullptr;
+  if (entry->rec != nullptr) RefreshTitleIndexFor(entry->rec);
+  return entry->figure;
+}
+
+void SxfZCdbAttrDB::RefreshTitleIndexFor(ZCdbRecBase* rec) {
+  // Title element line names are not indexed yet; the title element map will renumber them here.
+  (void)rec;
+}
+
+DWORD SxfZCdbAttrDB::SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig) {
+  return _SetRecFigure(rec, fig, 1) != nullptr ? rec->GetHandle() : ZCDB_NO_HANDLE;
+}
+
+int SxfZCdbAttrDB::GetRecFigure(DWORD handle, SxfZCdbFigure& out) {
+  ZCDB_SXFATTR_MAP* entry = nullptr;
+  SxfZCdbFigure* stored = _GetRecFigure(handle, entry, 1);
+  if (stored == nullptr) return 0;
+  if (&out != stored) out = *stored;
+  out.targetedCnt = static_cast<int>(entry->flags & kTargetedMask);
+  const int result = CommitData(entry->rec, out);
+  // An attribute-file record without set references holds nothing a caller can use as sets.
+  if (result != 0 && out.GetAttrType() == 1 && out.ATRF_GetAttr() != nullptr &&
+      out.ATRF_GetAttr()->GetAttrSetRefCnt() == 0) {
+    out.SetAttrType(2);
+  }
+  return result;
+}
+
+int SxfZCdbAttrDB::CommitData(ZCdbRecBase* rec, SxfZCdbFigure& fig) {
+  if (rec == nullptr || rec->TestStatus(ZCDB_STATUS_REMOVED) != 0) return 0;
+
+  if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
+    ZCdbContour* contour = static_cast<ZCdbContour*>(rec);
+    CString zukeiName, value, unit;
+    if (contour->IsHyoko() != 0 && fig.GetContour(zukeiName, value, unit) != 0) {
+      // Only metre values written as one plain number are rewritten; anything else is the
+      // user's own text.
+      if ((unit.IsEmpty() || unit == "m") && !value.IsEmpty() && value.Find(' ') < 0) {
+        const int decimals = SxfZCdbATRU::GetDoubleKeta(value);
+        const double elevation = std::atof(contour->GetHyokoStr());
+        // Only the value follows the elevation; name, type and unit stay as they were set.
+        fig.contour->value = ContourValueText(elevation, decimals);
+      }
+    }
+  }
+
+  CDWordArrayX targets;
+  fig.GetTarget(targets);
+  for (int i = 0; i < targets.GetCount(); ++i) {
+    const DWORD target = targets[i];
+    if (_TargetIsOk(target) != 0) continue;
+    CString memo;
+    for (SxfZCdbAttrGrp* group = fig.FindTarget(target, memo); group != nullptr;
+         group = fig.FindTarget(target, memo)) {
+      if (group->DelTarget(target) == 0) break;
+    }
+  }
+  return 1;
+}
+
+int SxfZCdbAttrDB::DelRecFigure(DWORD handle) {
+  ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+  if (entry == nullptr) return 1;
+  SxfZCdbFigure* old = entry->figure;
+  // Uncount before the figure is handed over: once registered it belongs to the undo record.
+  if (old != nullptr && (entry->flags & kDeleteMark) == 0) RemoveTargetEntry(old);
+  if (IsUndoRecording()) {
+    RegisterUndo(SXF_UNDO_DEL, entry->rec, old);
+  } else {
+    delete old;
+  }
+  entry->figure = nullptr;
+  return 1;
+}
+
+ZCdbRecBase* SxfZCdbAttrDB::GetZCdbRec(DWORD handle) {
+  ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+  if (entry == nullptr) return nullptr;
+  if ((entry->flags & kDeleteMark) == 0 && entry->rec == nullptr && GetZCdb() != nullptr) {
+    ZCdbRecBase* found = FindRecordBelow(GetZCdb(), handle);
+    if (found != nullptr && found->TestStatus(ZCDB_STATUS_REMOVED) == 0) entry->rec = found;
+  }
+  return entry->rec;
+}

@@ -1,0 +1,63 @@
+// The target reference index: how many counted figures reference each handle.
+//
+// The count sits in bits 0-15 of the entry's flags. It saturates: once it reaches 0xFFFF the
+// exact number is lost, so from then on it neither rises nor falls (until the entry goes). A
+// saturated handle therefore stays a live target; the other choice, counting down from a wrong
+// number, would drop references that still exist at the next commit. The bits above the count
+// are never touched here.
+#include "attrdb/attrdb.h"
+#include "model/figure.h"
+
+int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
+  if (fig == nullptr) return 1;
+  CDWordArrayX targets;
+  fig->GetTarget(targets);
+  for (int i = 0; i < targets.GetCount(); ++i) {
+    const DWORD target = targets[i];
+    ZCDB_SXFATTR_MAP* entry = FindEntry(target);
+    if (entry == nullptr) {
+      // A target-only entry. Its undo record carries no host record, so undo and redo leave the
+      // entry alone and releasing only frees the record.
+      entry = new ZCDB_SXFATTR_MAP{0, nullptr, nullptr};
+      if (IsUndoRecording()) RegisterUndo(SXF_UNDO_ADD, nullptr, nullptr);
+      entry->flags = 1;
+      m_attrMap.SetAt(target, entry);
+      continue;
+    }
+    if ((entry->flags & kTargetedMask) != kTargetedMask) ++entry->flags;
+  }
+  return 1;
+}
+
+int SxfZCdbAttrDB::RemoveTargetEntry(SxfZCdbFigure* fig) {
+  if (fig == nullptr) return 1;
+  CDWordArrayX targets;
+  fig->GetTarget(targets);
+  for (int i = 0; i < targets.GetCount(); ++i) {
+    ZCDB_SXFATTR_MAP* entry = FindEntry(targets[i]);
+    if (entry == nullptr) continue;
+    const DWORD count = entry->flags & kTargetedMask;
+    if (count != 0 && count != kTargetedMask) --entry->flags;
+  }
+  return 1;
+}
+
+int SxfZCdbAttrDB::_TargetIsOk(DWORD handle) { return IsTarget(handle); }
+
+int SxfZCdbAttrDB::IsTarget(DWORD handle) const {
+  const ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+  return entry != nullptr && (entry->flags & kDeleteMark) == 0 &&
+                 (entry->flags & kTargetedMask) != 0
+             ? 1
+             : 0;
+}
+
+int SxfZCdbAttrDB::TargetedCnt(DWORD handle) const {
+  const ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+  return entry != nullptr ? static_cast<int>(entry->flags & kTargetedMask) : 0;
+}
+
+int SxfZCdbAttrDB::IsTargetOnly(DWORD handle) const {
+  const ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+  return IsTarget(handle) != 0 && entry->figure == nullptr ? 1 : 0;
+}

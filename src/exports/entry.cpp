@@ -1,0 +1,19 @@
+#include "exports/entry.h"
+
+#include "attrdb/attrdb.h"
+#include "exports/record_functions.h"
+#include "model/figure.h"
+
+ZCdbAttrDB* ZCdbAttrDBEntry(const CEnvironObj& env) { return new SxfZCdbAttrDB(env); }
+
+int ZCDbAttrFigureSetVer3(ZCdbRecBase* rec, SxfZCdbFigure* fig) {
+  int result = 0;
+  if (fig != nullptr) {
+    result = SXF_SetRecFigure(rec, *fig) != 0 ? 1 : 0;
+  } else {
+    // Nothing to attach; the answer still tells whether the record belongs to a drawing.
+    result = rec != nullptr && rec->GetZCdb() != nullptr ? 1 : 0;
+  }
+  delete fig;
+  return result;
+}

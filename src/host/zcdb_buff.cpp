@@ -1,0 +1,3 @@
+#include "host/zcdb_buff.h"
+
+ZCdbBuff::~ZCdbBuff() = default;

@@ -1,0 +1,43 @@
+// SxfZCdbATRS: the definition part of an SXF attribute (name, value type code, unit).
+//
+// A value type: copying and assignment copy the three texts; IsSame compares them byte for byte.
+// A figure may hold one directly, groups collect them from ATRS-marker values (ATRS_BUFF), and
+// SxfZCdbATRU adds the value to it.
+//
+// The free functions below read and write its record in both formats; figures and ATRU records
+// embed it.
+#pragma once
+
+#include "exports/api.h"
+#include "platform/carchive.h"
+#include "platform/cfile.h"
+#include "platform/cstring.h"
+
+class SXF_API SxfZCdbATRS {
+ public:
+  SxfZCdbATRS() = default;
+  SxfZCdbATRS(const SxfZCdbATRS&) = default;
+  SxfZCdbATRS(SxfZCdbATRS&&) noexcept = default;
+  SxfZCdbATRS& operator=(const SxfZCdbATRS&) = default;
+  SxfZCdbATRS& operator=(SxfZCdbATRS&&) noexcept = default;
+  virtual ~SxfZCdbATRS();
+
+  // 1 when name, type and unit all equal the other's.
+  int IsSame(const SxfZCdbATRS& other) const;
+
+  CString name;  // attribute name
+  CString type;  // text code of the value type ("STR", "INN", "LEN", ...)
+  CString unit;  // unit of the value; empty for target attributes
+};
+
+// Old-format ATRS record: byte version (4), file strings name, type, unit. Versions 0 to 4 read
+// alike. Write returns 1 or 0 on a failed write; Read returns 1, or 0 on a version above 4 or a
+// short read, leaving the fields read before the failure in atrs.
+SXF_API int WriteATRS(CFile* file, const SxfZCdbATRS& atrs);
+SXF_API int ReadATRS(CFile* file, SxfZCdbATRS& atrs);
+
+// New-format ATRS record: tag 1 {name, type, unit}, end. NewReadATRS fills atrs from the record
+// (fields missing from an early-ending tag-1 block keep their values) and returns 1; archive
+// exceptions other than that early end pass on.
+SXF_API int NewWriteATRS(CArchive& ar, const SxfZCdbATRS& atrs);
+SXF_API int NewReadATRS(CArchive& ar, SxfZCdbATRS& atrs);

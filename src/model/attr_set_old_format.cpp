@@ -1,0 +1,76 @@
+// Old-format records of set references and set definitions.
+//
+//   set definition      := byte version (1)  string name  string version  string designer  string id
+//   set reference       := group record (see group_old_format.cpp); the name is the RefId
+//   attribute set (read only, oldest files), by its version byte v:
+//     v = 1     := byte 1  string name  string version  string designer  int32 k
+//                  group record * k (the set's sub-groups)  group record (merged into the set)
+//     v = 0, 2  := byte v  string version  string designer  group record (name and content)
+//
+// The delete mark of a definition is not stored.
+#include "attrdb/attrdb.h"
+#include "model/attr_set_def.h"
+#include "model/attr_set_ref.h"
+#include "model/old_format.h"
+#include "model/record_tags.h"
+
+using namespace old_format;
+
+int SxfZCdbAttrSetDef::Write(CFile* file) {
+  return WriteByte(file, kSetDefRecordVersion) && WriteString(file, name) && WriteString(file, version) &&
+                 WriteString(file, designer) && WriteString(file, id)
+             ? 1
+             : 0;
+}
+
+int SxfZCdbAttrSetDef::Read(CFile* file) {
+  BYTE v;
+  if (!ReadByte(file, v) || v > kSetDefRecordVersion) return 0;
+  return ReadString(file, name) && ReadString(file, version) && ReadString(file, designer) &&
+                 ReadString(file, id)
+             ? 1
+             : 0;
+}
+
+int SxfZCdbAttrSetRef::Read(CFile* file, int) { return SxfZCdbAttrGrp::Read(file, 0); }
+
+int SxfZCdbAttrSetRef::Write(CFile* file) { return SxfZCdbAttrGrp::Write(file); }
+
+namespace {
+
+// Reads an attribute set record into set (a fresh object).
+int ReadAttrSetRecord(CFile* file, SxfZCdbAttrSet& set) {
+  BYTE v;
+  if (!ReadByte(file, v) || v > kAttrSetRecordMaxVersion) return 0;
+  if (v != kAttrSetRecordSplitVersion) {
+    return ReadString(file, set.version) && ReadString(file, set.designer) && set.Read(file, 0) ? 1 : 0;
+  }
+  CString name;
+  if (!ReadString(file, name) || !ReadString(file, set.version) ||
+      !ReadString(file, set.designer)) {
+    return 0;
+  }
+  set.SetName(name);
+  LONG k;
+  if (!ReadInt32(file, k) || !CountFits(file, k, kMinOldGroupRecordBytes)) return 0;
+  for (LONG i = 0; i < k; ++i) {
+    if (!set.AddAttrGrpData(nullptr)->Read(file, 0)) return 0;
+  }
+  // The trailing group brings the set's own attributes and further sub-groups, not a name.
+  return set.Read(file, 1);
+}
+
+}  // namespace
+
+int SxfZCdbAttrSetRef::ReadOld(CFile* file, SxfZCdbAttrDB* db) {
+  // Without a database the set cannot be given an id: refuse rather than keep a name as RefId.
+  if (!db) return 0;
+  SxfZCdbAttrSet set;
+  if (!ReadAttrSetRecord(file, set)) return 0;
+  SxfZCdbAttrSetDef* def = db->AddAttrSetDefData(set.GetName(), set.version, set.designer, 1);
+  if (!def) return 0;
+  SxfZCdbAttrGrp::operator=(set);
+  SetRefId(def->GetId());
+  isAttrSetRef = 1;
+  return 1;
+}

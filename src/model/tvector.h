@@ -1,0 +1,119 @@
+// TVector<T>: the ordered growable list under the plug-in's groups and attribute-file records.
+//
+// It holds, in this order, the grow step (8), the count, the capacity and the element storage.
+// - A new list has count 0 and room for 8 elements already allocated.
+// - Add to a full list raises the capacity to the next multiple of 8 above it (0 or 8 -> 8 or 16,
+//   and so on). The storage underneath doubles when it runs out and the elements then move into
+//   it, so n appends cost O(n) element moves, not O(n^2): one damaged or hostile record with a
+//   hundred thousand attributes in a group must not take minutes to read.
+// - RemoveAt moves the later elements up by one; removing the last remaining element releases
+//   the storage (count and capacity 0).
+// - Truncate(n) keeps the first n elements; Truncate(0) releases the storage.
+// Elements live in contiguous storage: pointers and references to them stay valid only until the
+// list next changes. With pointer elements the list never deletes what they point to; owners do
+// that before they shrink or clear the list.
+//
+// Not copyable: a copy of a list of owned pointers would alias them, so owners copy explicitly.
+#pragma once
+
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+template <class T>
+class TVector {
+ public:
+  static constexpr int kGrowStep = 8;
+
+  TVector() { Allocate(kGrowStep); }
+  ~TVector() { Release(); }
+  TVector(const TVector&) = delete;
+  TVector& operator=(const TVector&) = delete;
+
+  int GetGrowStep() const { return growStep_; }
+  int GetCount() const { return count_; }
+  int GetCapacity() const { return capacity_; }
+  bool IsValidIndex(int i) const { return i >= 0 && i < count_; }
+
+  // Unchecked access, as with an array; callers test the index first.
+  T& operator[](int i) { return data_[i]; }
+  const T& operator[](int i) const { return data_[i]; }
+  T* GetData() { return data_; }
+  const T* GetData() const { return data_; }
+
+  // Appends a copy of value and returns its index. value may be an element of this list.
+  int Add(const T& value) {
+    if (count_ < allocated_) {
+      new (data_ + count_) T(value);
+    } else {
+      int allocated = allocated_ < growStep_ ? growStep_ : allocated_ * 2;
+      T* data = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(allocated)));
+      if (!data) throw std::bad_alloc();
+      // Copy the new element before the old storage goes away: it may come from there.
+      try {
+        new (data + count_) T(value);
+      } catch (...) {
+        std::free(data);
+        throw;
+      }
+      for (int i = 0; i < count_; ++i) {
+        new (data + i) T(std::move(data_[i]));
+        data_[i].~T();
+      }
+      std::free(data_);
+      data_ = data;
+      allocated_ = allocated;
+    }
+    if (count_ == capacity_) capacity_ = (capacity_ / growStep_ + 1) * growStep_;
+    return count_++;
+  }
+
+  // Removes element i; later elements move up by one. No effect for an index out of range.
+  void RemoveAt(int i) {
+    if (!IsValidIndex(i)) return;
+    if (count_ == 1) {
+      Release();
+      return;
+    }
+    for (int k = i; k + 1 < count_; ++k) data_[k] = std::move(data_[k + 1]);
+    data_[--count_].~T();
+  }
+
+  // Keeps the first n elements (no effect when n is not below the count).
+  void Truncate(int n) {
+    if (n <= 0) {
+      Release();
+      return;
+    }
+    while (count_ > n) data_[--count_].~T();
+  }
+
+  void RemoveAll() { Truncate(0); }
+
+  // Exchanges the contents of two lists without touching the elements.
+  void Swap(TVector& other) {
+    std::swap(count_, other.count_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(data_, other.data_);
+    std::swap(allocated_, other.allocated_);
+  }
+
+ private:
+  void Allocate(int capacity) {
+    data_ = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(capacity)));
+    if (!data_) throw std::bad_alloc();
+    capacity_ = allocated_ = capacity;
+  }
+  void Release() {
+    while (count_ > 0) data_[--count_].~T();
+    std::free(data_);
+    data_ = nullptr;
+    capacity_ = allocated_ = 0;
+  }
+
+  int growStep_ = kGrowStep;
+  int count_ = 0;
+  int capacity_ = 0;
+  T* data_ = nullptr;
+  int allocated_ = 0;  // elements the storage has room for; never below capacity_
+};

@@ -1,0 +1,26 @@
+// The fixed table of the eleven title items, in their one fixed order.
+//
+// An item's position in the table is its index (0 to 10). The order is the search order of
+// SxfZCdbAttrDB::SrchTitleId and the order in which the title block is visited item by item.
+// The table is constant; nothing is added at run time. Internal to the plug-in: callers outside
+// it use the static title operations of SxfZCdbAttrDB.
+#pragma once
+
+#include "title/title_id.h"
+#include "title/title_info.h"
+
+struct SxfTitleItem {
+  SXF_TTL_ID id;
+  const char* name;  // attribute name of the item's elements, Shift-JIS
+  int multiLine;     // 1 when the item may be shown on more than one line
+  // The string field of SxfTitleInfo that holds the item, or null for the items that are not a
+  // plain string there (drawing number, total number of drawings, date).
+  CString SxfTitleInfo::*field;
+};
+
+inline constexpr int kSxfTitleItemCount = 11;
+
+extern const SxfTitleItem kSxfTitleItems[kSxfTitleItemCount];
+
+// The table entry whose value is exactly id, or null (0, combinations, unknown values).
+const SxfTitleItem* FindTitleItem(SXF_TTL_ID id);

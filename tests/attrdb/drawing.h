@@ -1,0 +1,68 @@
+// A drawing as a host holds it: a ZCdb with undo, its environment and the "SXF" attribute
+// database created through the plug-in's entry function; plus figure builders.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "attrdb/attrdb.h"
+#include "exports/entry.h"
+#include "host/host.h"
+#include "model/attr_set_ref.h"
+#include "model/figure.h"
+
+struct Drawing {
+  // The environment outlives the drawing that was built with it.
+  CEnvironObj env{"/data"};
+  ZCdb db;
+  SxfZCdbAttrDB* adb = nullptr;
+
+  Drawing() { adb = static_cast<SxfZCdbAttrDB*>(db.CreateAttrDB(ZCdbAttrDBEntry, env)); }
+
+  // A plain record at the top of the drawing (or below parent).
+  ZCdbRecBase* AddPlain(ZCdbTblBase* parent = nullptr) {
+    ZCdbRecBase* rec = new ZCdbTbl;
+    db.AddRecord(rec, parent);
+    return rec;
+  }
+  ZCdbContour* AddContour(double elevation) {
+    ZCdbContour* rec = new ZCdbContour(elevation);
+    db.AddRecord(rec);
+    return rec;
+  }
+  ZCdbElm* AddElement(ZGElm* element, ZCdbTblBase* parent = nullptr) {
+    ZCdbElm* rec = new ZCdbElm(element);
+    db.AddRecord(rec, parent);
+    return rec;
+  }
+  ZCdbUndo& Undo() { return *db.GetUndo(); }
+};
+
+// A figure of one set reference (refId) holding a "width" attribute and one target attribute per
+// handle in targets, in order.
+inline SxfZCdbFigure SetFigure(const char* refId, std::initializer_list<DWORD> targets,
+                               const char* width = "1.5") {
+  SxfZCdbFigure fig;
+  fig.SetAttrType(SXF_ATTR_ATRF);
+  SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);
+  SxfZCdbATRU attr;
+  attr.name = "width";
+  attr.type = "LEN";
+  attr.unit = "m";
+  attr.value = width;
+  ref->AddAttrData(attr);
+  for (DWORD t : targets) ref->AddTarget(t, "memo");
+  return fig;
+}
+
+inline std::vector<DWORD> Targets(const SxfZCdbFigure& fig) {
+  CDWordArrayX handles;
+  fig.GetTarget(handles);
+  return std::vector<DWORD>(handles.GetData(), handles.GetData() + handles.GetCount());
+}
+
+// The "width" value of a figure made by SetFigure, or "" when it has none.
+inline CString Width(const SxfZCdbFigure& fig) {
+  const SxfZCdbATRU* attr = fig.FindAttrData("width");
+  return attr != nullptr ? attr->value : CString();
+}

@@ -1,0 +1,183 @@
+// Attaching, reading and removing the attributes of host records, as a host's caller does.
+#include <gtest/gtest.h>
+
+#include "attrdb/drawing.h"
+#include "exports/record_functions.h"
+
+using Handles = std::vector<DWORD>;
+
+TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  ZCdbRecBase* b = d.AddPlain();
+  ASSERT_EQ(a->GetHandle(), SXF_SetRecFigure(a, SetFigure("1", {b->GetHandle()})));
+  EXPECT_EQ(1, d.adb->IsTargetOnly(b->GetHandle()));
+  EXPECT_EQ(1, d.adb->TargetedCnt(b->GetHandle()));
+  // The target-only entry does not know its record until someone asks for it.
+  EXPECT_EQ(b, d.adb->GetZCdbRec(b->GetHandle()));
+
+  ASSERT_EQ(b->GetHandle(), SXF_SetRecFigure(b, SetFigure("1", {}, "7")));
+  EXPECT_EQ(0, d.adb->IsTargetOnly(b->GetHandle()));
+  EXPECT_EQ(1, d.adb->IsTarget(b->GetHandle()));
+  SxfZCdbFigure out;
+  ASSERT_EQ(1, SXF_GetRecFigure(b, out));
+  EXPECT_EQ(1, out.GetTargetedCnt());
+  EXPECT_EQ(b->GetHandle(), out.GetHandle());
+  EXPECT_STREQ("7", Width(out));
+}
+
+TEST(RecordAttach, ReplacingOutsideAnUndoStepMovesTheCounts) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  ZCdbRecBase* t1 = d.AddPlain();
+  ZCdbRecBase* t2 = d.AddPlain();
+  d.adb->SetRecFigure(a, SetFigure("1", {t1->GetHandle(), t1->GetHandle()}));
+  EXPECT_EQ(2, d.adb->TargetedCnt(t1->GetHandle()));
+  d.adb->SetRecFigure(a, SetFigure("1", {t2->GetHandle()}, "2.5"));
+  EXPECT_EQ(0, d.adb->TargetedCnt(t1->GetHandle()));
+  EXPECT_EQ(1, d.adb->TargetedCnt(t2->GetHandle()));
+  // The emptied target-only entry stays, but no longer counts as a target.
+  EXPECT_EQ(0, d.adb->IsTarget(t1->GetHandle()));
+  EXPECT_EQ(0, d.Undo().GetUndoCount());
+  SxfZCdbFigure out;
+  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_STREQ("2.5", Width(out));
+  EXPECT_EQ(Handles{t2->GetHandle()}, Targets(out));
+}
+
+TEST(RecordAttach, CopyHandedOutLeavesReferencesToDeletedRecordsBehind) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  ZCdbRecBase* b = d.AddPlain();
+  ZCdbRecBase* c = d.AddPlain();
+  d.adb->SetRecFigure(b, SetFigure("1", {}));
+  d.adb->SetRecFigure(a, SetFigure("1", {b->GetHandle(), c->GetHandle()}));
+
+  ASSERT_EQ(1, d.db.MarkDeleted(b));
+  EXPECT_EQ(0, d.adb->IsTarget(b->GetHandle()));
+  EXPECT_EQ(1, d.adb->TargetedCnt(b->GetHandle()));
+  SxfZCdbFigure out;
+  EXPECT_EQ(0, d.adb->GetRecFigure(b->GetHandle(), out));  // hidden while marked
+  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_EQ(Handles{c->GetHandle()}, Targets(out));
+
+  // The stored figure kept the reference: unmarking brings it back.
+  ASSERT_EQ(1, d.db.Unmark(b));
+  SxfZCdbFigure again;
+  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), again));
+  EXPECT_EQ((Handles{b->GetHandle(), c->GetHandle()}), Targets(again));
+  EXPECT_EQ(1, d.adb->GetRecFigure(b->GetHandle(), out));
+}
+
+TEST(RecordAttach, DeleteMarkUncountsTheMarkedFiguresOwnTargets) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  ZCdbRecBase* t = d.AddPlain();
+  d.adb->SetRecFigure(a, SetFigure("1", {t->GetHandle()}));
+  d.db.MarkDeleted(a);
+  EXPECT_EQ(0, d.adb->TargetedCnt(t->GetHandle()));
+  // Replacing the figure of a marked record must not uncount the old figure a second time.
+  ZCdbRecBase* other = d.AddPlain();
+  d.adb->SetRecFigure(other, SetFigure("1", {t->GetHandle()}));
+  d.adb->SetRecFigure(a, SetFigure("1", {}));
+  EXPECT_EQ(1, d.adb->TargetedCnt(t->GetHandle()));
+  // The attachment took the mark away: the figure is visible again (the copy is filled), bound
+  // to its record, which the host still reports removed.
+  SxfZCdbFigure out;
+  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_STREQ("1.5", Width(out));
+  EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
+}
+
+TEST(RecordAttach, EmptyAttributeFileComesBackAsUserAttribute) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  SxfZCdbFigure fig;
+  fig.SetAttrType(SXF_ATTR_ATRF);
+  d.adb->SetRecFigure(a, fig);
+  SxfZCdbFigure out;
+  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_EQ(SXF_ATTR_ATRU, out.GetAttrType());
+  ASSERT_NE(nullptr, out.ATRU_GetAttr());
+}
+
+TEST(RecordAttach, RemovedRecordGivesZeroButFillsTheCopy) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  d.adb->SetRecFigure(a, SetFigure("1", {}, "3"));
+  // The host marks the record removed without telling the database.
+  a->SetStatus(ZCDB_STATUS_REMOVED);
+  SxfZCdbFigure out;
+  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_STREQ("3", Width(out));
+}
+
+TEST(RecordAttach, DelRecFigureKeepsEntryAndCount) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  ZCdbRecBase* b = d.AddPlain();
+  d.adb->SetRecFigure(b, SetFigure("1", {a->GetHandle()}));
+  d.adb->SetRecFigure(a, SetFigure("1", {b->GetHandle()}));
+  EXPECT_EQ(1, SXF_DelRecFigure(a));
+  EXPECT_EQ(0, d.adb->TargetedCnt(b->GetHandle()));
+  EXPECT_EQ(1, d.adb->TargetedCnt(a->GetHandle()));
+  EXPECT_EQ(1, d.adb->IsTargetOnly(a->GetHandle()));
+  SxfZCdbFigure out;
+  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
+  EXPECT_EQ(1, d.adb->DelRecFigure(0x7777));
+}
+
+TEST(RecordAttach, RecordFunctionsWithoutDatabase) {
+  SxfZCdbFigure* handedOver = new SxfZCdbFigure(SetFigure("1", {}));
+  ZCdbTbl loose;  // belongs to no drawing
+  SxfZCdbFigure out;
+  EXPECT_EQ(0u, SXF_SetRecFigure(&loose, *handedOver));
+  EXPECT_EQ(0, SXF_GetRecFigure(&loose, out));
+  EXPECT_EQ(0, SXF_DelRecFigure(&loose));
+  // Ownership passes even when nothing can be attached; the leak checker sees a failure.
+  EXPECT_EQ(0, ZCDbAttrFigureSetVer3(&loose, handedOver));
+
+  ZCdb bare;  // a drawing without an "SXF" database
+  ZCdbRecBase* rec = new ZCdbTbl;
+  bare.AddRecord(rec);
+  EXPECT_EQ(0xFFFFFFFFu, SXF_SetRecFigure(rec, SetFigure("1", {})));
+  EXPECT_EQ(0, SXF_GetRecFigure(rec, out));
+  EXPECT_EQ(0, SXF_DelRecFigure(rec));
+  EXPECT_EQ(nullptr, SXF_GetZCdbRec(&bare, rec->GetHandle()));
+  EXPECT_EQ(1, ZCDbAttrFigureSetVer3(rec, new SxfZCdbFigure(SetFigure("1", {}))));
+
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  EXPECT_EQ(1, ZCDbAttrFigureSetVer3(a, new SxfZCdbFigure(SetFigure("1", {}, "9"))));
+  ASSERT_EQ(1, SXF_GetRecFigure(a, out));
+  EXPECT_STREQ("9", Width(out));
+  EXPECT_EQ(a, SXF_GetZCdbRec(&d.db, a->GetHandle()));
+}
+
+TEST(RecordAttach, GetZCdbRecSearchesOpenTablesDepthFirst) {
+  Drawing d;
+  ZCdbTbl* layer = new ZCdbTbl;
+  d.db.AddRecord(layer);
+  ZCdbTbl* sheet = new ZCdbTbl;
+  d.db.AddRecord(sheet, layer);
+  ZCdbRecBase* deep = d.AddPlain(sheet);
+  ZCdbTbl* closed = new ZCdbTbl;
+  d.db.AddRecord(closed);
+  ZCdbRecBase* hidden = d.AddPlain(closed);
+  closed->SetStatus(ZCDB_STATUS_REMOVED);  // the host hides the table, not its records
+
+  ZCdbRecBase* a = d.AddPlain();
+  d.adb->SetRecFigure(a, SetFigure("1", {deep->GetHandle(), hidden->GetHandle(), 0x9999}));
+  EXPECT_EQ(deep, d.adb->GetZCdbRec(deep->GetHandle()));
+  EXPECT_EQ(nullptr, d.adb->GetZCdbRec(hidden->GetHandle()));
+  EXPECT_EQ(nullptr, d.adb->GetZCdbRec(0x9999));
+  EXPECT_EQ(nullptr, d.adb->GetZCdbRec(0x8888));  // no entry at all
+}
+
+TEST(RecordAttach, NothingIsAttachedToARecordWithoutHandle) {
+  Drawing d;
+  ZCdbTbl loose;
+  EXPECT_EQ(0xFFFFFFFFu, d.adb->SetRecFigure(&loose, SetFigure("1", {})));
+  EXPECT_EQ(0, d.adb->TargetedCnt(0xFFFFFFFF));
+}

@@ -1,0 +1,163 @@
+#include "host/zcdb_undo.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/zcdb.h"
+
+namespace {
+
+// Every call of the test callback, as "mode:item" (mode u, r or x for undo, redo, discard).
+std::vector<std::string> g_calls;
+
+// data points at a char naming the item.
+void RecordingUndoFunc(UNDOFUNC_MODE mode, ZCdbRecBase*, void* data) {
+  const char tag = mode == UNDOFUNC_UNDO ? 'u' : mode == UNDOFUNC_REDO ? 'r' : 'x';
+  g_calls.push_back(std::string(1, tag) + ":" + *static_cast<const char*>(data));
+}
+
+std::map<std::string, int> ReleaseCounts() {
+  std::map<std::string, int> counts;
+  for (const std::string& call : g_calls) {
+    if (call[0] == 'x') ++counts[call.substr(2)];
+  }
+  return counts;
+}
+
+void AddStep(ZCdbUndo& undo, const std::vector<const char*>& items) {
+  undo.BeginStep();
+  for (const char* item : items)
+    EXPECT_EQ(undo.SetExternalUndo(RecordingUndoFunc, nullptr, const_cast<char*>(item)), 1);
+  undo.EndStep();
+}
+
+const char kA[] = "a", kB[] = "b", kC[] = "c", kD[] = "d", kE[] = "e";
+
+TEST(ZCdbUndo, UndoRunsBackwardRedoForwardAndNewStepReleasesRedoSteps) {
+  g_calls.clear();
+  {
+    ZCdbUndo undo;
+    EXPECT_FALSE(undo.IsBegin());
+    AddStep(undo, {kA, kB});
+    AddStep(undo, {kC});
+    EXPECT_EQ(undo.GetUndoCount(), 2);
+
+    ASSERT_EQ(undo.Undo(), 1);
+    ASSERT_EQ(undo.Undo(), 1);
+    EXPECT_EQ(undo.Undo(), 0);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"u:c", "u:b", "u:a"}));
+
+    g_calls.clear();
+    ASSERT_EQ(undo.Redo(), 1);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"r:a", "r:b"}));
+    EXPECT_EQ(undo.GetRedoCount(), 1);
+
+    // A new step with an item drops the step of c from the redo stack.
+    g_calls.clear();
+    AddStep(undo, {kD});
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"x:c"}));
+    EXPECT_EQ(undo.Redo(), 0);
+
+    // Undo then redo of the new step still works after the release.
+    g_calls.clear();
+    ASSERT_EQ(undo.Undo(), 1);
+    ASSERT_EQ(undo.Redo(), 1);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"u:d", "r:d"}));
+    g_calls.clear();
+  }
+  // Destruction releases what is left, each item once.
+  EXPECT_EQ(ReleaseCounts(), (std::map<std::string, int>{{"a", 1}, {"b", 1}, {"d", 1}}));
+  EXPECT_EQ(g_calls.size(), 3u);
+}
+
+TEST(ZCdbUndo, EveryItemIsReleasedExactlyOnceWhateverPathItTakes) {
+  g_calls.clear();
+  {
+    ZCdbUndo undo;
+    AddStep(undo, {kA});
+    AddStep(undo, {kB});
+    undo.Undo();
+    undo.Undo();  // a and b on the redo stack
+
+    // An empty step neither joins the stack nor drops the redo steps.
+    undo.BeginStep();
+    undo.EndStep();
+    EXPECT_EQ(undo.GetRedoCount(), 2);
+    EXPECT_TRUE(ReleaseCounts().empty());
+
+    // An item offered outside a step is released at once.
+    EXPECT_EQ(undo.SetExternalUndo(RecordingUndoFunc, nullptr, const_cast<char*>(kC)), 0);
+    EXPECT_EQ(ReleaseCounts(), (std::map<std::string, int>{{"c", 1}}));
+
+    // Nested steps close only at the outermost end, and undo waits for it.
+    undo.BeginStep();
+    undo.BeginStep();
+    undo.SetExternalUndo(RecordingUndoFunc, nullptr, const_cast<char*>(kD));
+    undo.EndStep();
+    EXPECT_TRUE(undo.IsBegin());
+    EXPECT_EQ(undo.Undo(), 0);
+    undo.SetExternalUndo(RecordingUndoFunc, nullptr, const_cast<char*>(kE));
+    undo.EndStep();
+    EXPECT_FALSE(undo.IsBegin());
+    EXPECT_EQ(undo.EndStep(), 0);
+    EXPECT_EQ(ReleaseCounts(), (std::map<std::string, int>{{"a", 1}, {"b", 1}, {"c", 1}}));
+
+    g_calls.clear();
+    ASSERT_EQ(undo.Undo(), 1);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"u:e", "u:d"}));
+
+    g_calls.clear();
+    undo.Clear();
+    EXPECT_EQ(ReleaseCounts(), (std::map<std::string, int>{{"d", 1}, {"e", 1}}));
+    EXPECT_EQ(undo.GetUndoCount() + undo.GetRedoCount(), 0);
+    g_calls.clear();
+  }
+  EXPECT_TRUE(g_calls.empty());
+}
+
+// An attribute database that notes its own destruction in the shared call list.
+class NotingAttrDB : public ZCdbAttrDB {
+ public:
+  NotingAttrDB() : ZCdbAttrDB("NOTE") {}
+  ~NotingAttrDB() override { g_calls.push_back("deleted"); }
+  int OnUndoStart(ZCdb*, int mode) override {
+    g_calls.push_back("start:" + std::to_string(mode));
+    return 1;
+  }
+  int OnUndoEnd(ZCdb*, int mode) override {
+    g_calls.push_back("end:" + std::to_string(mode));
+    return 1;
+  }
+};
+
+TEST(ZCdbUndo, DrawingBracketsUndoAndReleasesItemsBeforeDeletingItsDatabases) {
+  g_calls.clear();
+  {
+    ZCdb db;
+    NotingAttrDB* adb = new NotingAttrDB();
+    ASSERT_EQ(db.RegisterAttrDB("NOTE", adb), 1);
+    EXPECT_EQ(adb->GetUndo(), db.GetUndo());
+    EXPECT_EQ(adb->GetZCdb(), &db);
+
+    db.BeginUndoStep();
+    EXPECT_TRUE(adb->GetUndo()->IsBegin());
+    adb->GetUndo()->SetExternalUndo(RecordingUndoFunc, nullptr, const_cast<char*>(kA));
+    db.EndUndoStep();
+    EXPECT_EQ(db.Redo(), 0);
+    EXPECT_TRUE(g_calls.empty());
+    ASSERT_EQ(db.Undo(), 1);
+    ASSERT_EQ(db.Redo(), 1);
+    EXPECT_EQ(g_calls, (std::vector<std::string>{"start:1", "u:a", "end:1", "start:2", "r:a", "end:2"}));
+    g_calls.clear();
+  }
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"x:a", "deleted"}));
+
+  ZCdb noUndo(0);
+  EXPECT_EQ(noUndo.GetUndo(), nullptr);
+  EXPECT_EQ(noUndo.Undo(), 0);
+}
+
+}  // namespace

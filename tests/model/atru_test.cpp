@@ -1,0 +1,216 @@
+// Attribute values: typed text conversions, the target and ATRS-marker conventions, value
+// semantics.
+#include "model/atru.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "host/zgelm.h"
+#include "model/atrs.h"
+#include "support/sjis_text.h"
+
+namespace {
+
+SxfZCdbATRU WithValue(const char* text) {
+  SxfZCdbATRU v;
+  v.SetValueStr(text);
+  return v;
+}
+
+TEST(Atru, TargetConvention) {
+  const CString target(Sjis("ターゲット").c_str());
+
+  SxfZCdbATRU fresh;
+  EXPECT_EQ(fresh.kind, 10);
+  EXPECT_EQ(fresh.IsTarget(), 0xFFFFFFFFu);
+  EXPECT_EQ(fresh.IsAtrsData(), 0);
+
+  // SetTarget rewrites name, type, unit, value and memo but leaves kind.
+  SxfZCdbATRU v;
+  v.kind = 77;
+  v.unit = "m";
+  v.zukeiName = "old memo";
+  v.SetTarget(1234, nullptr);
+  EXPECT_EQ(v.name, target);
+  EXPECT_EQ(v.type, "INN");
+  EXPECT_TRUE(v.unit.IsEmpty());
+  EXPECT_EQ(v.value, "1234");
+  EXPECT_TRUE(v.zukeiName.IsEmpty());
+  EXPECT_EQ(v.kind, 77);
+  EXPECT_EQ(v.IsTarget(), 1234u);
+  EXPECT_TRUE(v.GetTargetMemo().IsEmpty());
+
+  // Every 32-bit handle survives the "%u" text, also above 0x7FFFFFFF.
+  for (DWORD handle : {0u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu}) {
+    v.SetTarget(handle, "memo");
+    EXPECT_EQ(v.IsTarget(), handle);
+    EXPECT_EQ(v.GetTargetMemo(), "memo");
+  }
+  // The handle 0xFFFFFFFF is no target: its memo is hidden, though still stored.
+  v.SetTarget(0xFFFFFFFF, "memo");
+  EXPECT_EQ(v.IsTarget(), 0xFFFFFFFFu);
+  EXPECT_TRUE(v.GetTargetMemo().IsEmpty());
+  EXPECT_EQ(v.GetZukeiName(), "memo");
+
+  // The name decides, byte for byte; a non-numeric value parses as handle 0.
+  SxfZCdbATRU named;
+  named.name = target;
+  named.value = "abc";
+  EXPECT_EQ(named.IsTarget(), 0u);
+  named.name = (Sjis("ターゲット") + " ").c_str();
+  named.value = "5";
+  EXPECT_EQ(named.IsTarget(), 0xFFFFFFFFu);
+  named.SetZukeiName(Sjis("図形").c_str());
+  EXPECT_TRUE(named.GetTargetMemo().IsEmpty());
+  EXPECT_EQ(named.GetZukeiName(), CString(Sjis("図形").c_str()));
+}
+
+TEST(Atru, IntegerTextsAndTruncatingGetters) {
+  SxfZCdbATRU v;
+  v.SetValueCHAR(-5);
+  EXPECT_EQ(v.value, "-5");
+  v.SetValueCHAR(static_cast<char>(0x80));
+  EXPECT_EQ(v.value, "-128");
+  v.SetValueBYTE(200);
+  EXPECT_EQ(v.value, "200");
+  v.SetValueWORD(65535);
+  EXPECT_EQ(v.value, "65535");
+  v.SetValueSHORT(-32768);
+  EXPECT_EQ(v.value, "-32768");
+  v.SetValueDWORD(4294967295u);
+  EXPECT_EQ(v.value, "4294967295");
+  v.SetValueLONG(std::numeric_limits<LONG>::min());
+  EXPECT_EQ(v.value, "-2147483648");
+
+  // Parsed as a signed number, then cut to the result's width.
+  EXPECT_EQ(WithValue("300").GetValueBYTE(), 44);
+  EXPECT_EQ(WithValue("300").GetValueCHAR(), 44);
+  EXPECT_EQ(WithValue("300").GetValueSHORT(), 300);
+  EXPECT_EQ(WithValue("200").GetValueCHAR(), -56);
+  EXPECT_EQ(WithValue("70000").GetValueWORD(), 4464);
+  EXPECT_EQ(WithValue("40000").GetValueSHORT(), -25536);
+  EXPECT_EQ(WithValue("-1").GetValueBYTE(), 255);
+  EXPECT_EQ(WithValue("-1").GetValueWORD(), 65535);
+  EXPECT_EQ(WithValue("-1").GetValueDWORD(), 0xFFFFFFFFu);
+  EXPECT_EQ(WithValue("4294967295").GetValueLONG(), -1);
+  EXPECT_EQ(WithValue("4294967295").GetValueDWORD(), 4294967295u);
+
+  // Blanks, sign, digits up to the first non-digit; nothing numeric gives 0.
+  EXPECT_EQ(WithValue(" \t\n-12abc").GetValueLONG(), -12);
+  EXPECT_EQ(WithValue("+7").GetValueLONG(), 7);
+  EXPECT_EQ(WithValue("3.9").GetValueLONG(), 3);
+  EXPECT_EQ(WithValue("- 5").GetValueLONG(), 0);
+  EXPECT_EQ(WithValue("abc").GetValueLONG(), 0);
+  EXPECT_EQ(WithValue("").GetValueDWORD(), 0u);
+}
+
+TEST(Atru, DoubleTextsAndDecimalDigits) {
+  SxfZCdbATRU v;
+  v.SetValueDOUBLE(2.0, 3);
+  EXPECT_EQ(v.value, "2.000");
+  int keta = -1;
+  EXPECT_EQ(v.GetValueDOUBLE(keta), 2.0);
+  EXPECT_EQ(keta, 3);
+  v.SetValueDOUBLE(1.5, 2);
+  EXPECT_EQ(v.value, "1.50");
+  v.SetValueDOUBLE(-0.125, 2);
+  EXPECT_EQ(v.value, "-0.12");  // round half to even on the exact binary value, as printf
+
+  // keta 0 or less: an integer from the host's rounding, no decimal point.
+  for (double d : {2.6, -2.5, 7.0}) {
+    for (int k : {0, -3}) {
+      v.SetValueDOUBLE(d, k);
+      EXPECT_EQ(v.value, CString(std::to_string(GPt::ToInt(d)).c_str()));
+      EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta(v.value), 0);
+    }
+  }
+
+  // Bytes after the first point, whatever they are.
+  EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta("1.50"), 2);
+  EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta("12"), 0);
+  EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta("3."), 0);
+  EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta("1.5e3"), 3);
+  EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta("1.2.3"), 3);
+  EXPECT_EQ(SxfZCdbATRU::GetDoubleKeta(nullptr), 0);
+
+  // The longest leading decimal number; anything else is 0.
+  EXPECT_EQ(WithValue("  -1.25e2xyz").GetValueDOUBLE(keta), -125.0);
+  EXPECT_EQ(WithValue("1e").GetValueDOUBLE(keta), 1.0);
+  EXPECT_EQ(WithValue("1e+").GetValueDOUBLE(keta), 1.0);
+  EXPECT_EQ(WithValue(".5").GetValueDOUBLE(keta), 0.5);
+  EXPECT_EQ(WithValue("7.").GetValueDOUBLE(keta), 7.0);
+  EXPECT_EQ(WithValue("1,5").GetValueDOUBLE(keta), 1.0);
+  EXPECT_EQ(WithValue("0x10").GetValueDOUBLE(keta), 0.0);
+  EXPECT_EQ(WithValue("inf").GetValueDOUBLE(keta), 0.0);
+  EXPECT_EQ(WithValue("-.").GetValueDOUBLE(keta), 0.0);
+  EXPECT_EQ(WithValue("e5").GetValueDOUBLE(keta), 0.0);
+  EXPECT_EQ(WithValue("1e400").GetValueDOUBLE(keta), HUGE_VAL);
+  EXPECT_EQ(WithValue("-1e400").GetValueDOUBLE(keta), -HUGE_VAL);
+  EXPECT_EQ(WithValue("0.0001e-400").GetValueDOUBLE(keta), 0.0);
+  EXPECT_EQ(WithValue("0.1").GetValueDOUBLE(keta), 0.1);
+
+  // What GetValueDOUBLE returns, written back with its keta, gives the same text.
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> values(-1e6, 1e6);
+  for (int i = 0; i < 500; ++i) {
+    int digits = 1 + i % 12;
+    v.SetValueDOUBLE(values(random), digits);
+    CString text = v.value;
+    double back = v.GetValueDOUBLE(keta);
+    ASSERT_EQ(keta, digits);
+    v.SetValueDOUBLE(back, keta);
+    ASSERT_EQ(v.value, text);
+  }
+}
+
+TEST(Atru, AtrsMarkerAndValueSemantics) {
+  EXPECT_EQ(WithValue("$$$").IsAtrsData(), 1);
+  EXPECT_EQ(WithValue("$$$ ").IsAtrsData(), 0);
+  EXPECT_EQ(WithValue("$$").IsAtrsData(), 0);
+
+  SxfZCdbATRU a;
+  a.name = "n";
+  a.type = "STR";
+  a.unit = "u";
+  a.value = "v";
+  a.zukeiName = "z";
+  SxfZCdbATRU b = a;
+  EXPECT_EQ(a.IsSame(b), 1);
+
+  // Each of the six fields takes part; kind alone makes two values different while their
+  // definition parts stay the same.
+  b.kind = 11;
+  EXPECT_EQ(a.IsSame(b), 0);
+  EXPECT_EQ(static_cast<const SxfZCdbATRS&>(a).IsSame(b), 1);
+  void (*const changes[])(SxfZCdbATRU&) = {
+      [](SxfZCdbATRU& x) { x.name = "N"; },      [](SxfZCdbATRU& x) { x.type = "INN"; },
+      [](SxfZCdbATRU& x) { x.unit = "m"; },      [](SxfZCdbATRU& x) { x.value = "w"; },
+      [](SxfZCdbATRU& x) { x.zukeiName = "y"; },
+  };
+  for (auto change : changes) {
+    SxfZCdbATRU c = a;
+    change(c);
+    EXPECT_EQ(a.IsSame(c), 0);
+  }
+
+  // Assignment copies all six fields, kind included; assigning to itself changes nothing.
+  SxfZCdbATRU d;
+  d = b;
+  EXPECT_EQ(d.IsSame(b), 1);
+  EXPECT_EQ(d.kind, 11);
+  SxfZCdbATRU& same = d;
+  d = same;
+  EXPECT_EQ(d.IsSame(b), 1);
+
+  // Assigning into the definition part copies only name, type and unit.
+  SxfZCdbATRS def;
+  def = a;
+  EXPECT_EQ(def.name, "n");
+  EXPECT_EQ(def.unit, "u");
+}
+
+}  // namespace

@@ -1,0 +1,369 @@
+// Attribute groups: the list they rest on, tree order, counters, targets, copying and comparing.
+#include "model/attr_grp.h"
+
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "host/dword_array_x.h"
+#include "host/wildcard.h"
+#include "model/tvector.h"
+#include "platform/exceptions.h"
+#include "support/sjis_text.h"
+
+namespace {
+
+SxfZCdbATRU Attr(const char* name, const char* value, LONG kind = 10) {
+  SxfZCdbATRU a;
+  a.name = name;
+  a.value = value;
+  a.kind = kind;
+  return a;
+}
+
+std::vector<std::string> Values(const SxfZCdbAttrGrp& g) {
+  std::vector<std::string> out;
+  for (int i = 0; i < g.GetAttrCnt(); ++i) out.push_back(g.GetAttrData(i)->value.str());
+  return out;
+}
+
+std::vector<DWORD> Handles(const CDWordArrayX& a) {
+  std::vector<DWORD> out;
+  for (int i = 0; i < a.GetCount(); ++i) out.push_back(a[i]);
+  return out;
+}
+
+TEST(TVector, GrowsInStepsOfEightAndReleasesWhenEmptied) {
+  TVector<SxfZCdbATRU> v;
+  EXPECT_EQ(v.GetCount(), 0);
+  EXPECT_EQ(v.GetCapacity(), 8);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(v.Add(Attr("n", std::to_string(i).c_str())), i);
+  EXPECT_EQ(v.GetCapacity(), 8);
+  // Appending an element of the full list itself: the copy must be taken before the old storage
+  // is released (the sanitizer build catches a use after free here).
+  v.Add(v[0]);
+  EXPECT_EQ(v.GetCapacity(), 16);
+  EXPECT_EQ(v[8].value, "0");
+  EXPECT_EQ(v[7].value, "7");
+
+  v.RemoveAt(0);
+  EXPECT_EQ(v.GetCount(), 8);
+  EXPECT_EQ(v[0].value, "1");
+  EXPECT_EQ(v[7].value, "0");
+  v.RemoveAt(8);  // out of range: nothing
+  v.RemoveAt(-1);
+  EXPECT_EQ(v.GetCount(), 8);
+
+  v.Truncate(3);
+  EXPECT_EQ(v.GetCount(), 3);
+  EXPECT_EQ(v.GetCapacity(), 16);
+  EXPECT_EQ(v[2].value, "3");
+  v.Truncate(5);
+  EXPECT_EQ(v.GetCount(), 3);
+
+  TVector<int*> p;
+  int x = 0;
+  p.Add(&x);
+  p.RemoveAt(0);  // the last element: storage released
+  EXPECT_EQ(p.GetCapacity(), 0);
+  p.Add(&x);
+  EXPECT_EQ(p.GetCapacity(), 8);
+  p.Truncate(0);
+  EXPECT_EQ(p.GetCount(), 0);
+  EXPECT_EQ(p.GetCapacity(), 0);
+}
+
+TEST(AttrGrp, IndexedAccessAndClearing) {
+  SxfZCdbAttrGrp g;
+  EXPECT_EQ(g.IsAttrSetRef(), 0);
+  EXPECT_STREQ(g.GetName(), "");
+  EXPECT_EQ(g.GetAttrData(0), nullptr);
+  EXPECT_EQ(g.GetAttrGrpData(0), nullptr);
+
+  EXPECT_EQ(g.AddAttrData(Attr("a", "1")), 0);
+  EXPECT_EQ(g.AddAttrData(Attr("b", "2")), 1);
+  g.DelAttrData(5);
+  g.SetAttrData(2, Attr("c", "3"));
+  g.SetAttrData(-1, Attr("c", "3"));
+  EXPECT_EQ(Values(g), (std::vector<std::string>{"1", "2"}));
+  g.DelAttrData(0);
+  EXPECT_EQ(Values(g), (std::vector<std::string>{"2"}));
+  g.SetAttrData(0, Attr("c", "3"));
+  EXPECT_EQ(Values(g), (std::vector<std::string>{"3"}));
+
+  SxfZCdbAttrGrp* sub = g.AddAttrGrpData(nullptr);
+  sub->SetName("first");
+  g.AddAttrGrpData(sub)->SetName("second");  // a copy of the first, renamed
+  EXPECT_EQ(g.GetAttrGrpCnt(), 2);
+  EXPECT_EQ(g.GetAttrGrpData(-1), nullptr);
+  EXPECT_EQ(g.GetAttrGrpData(2), nullptr);
+  g.DelAttrGrpData(0);
+  EXPECT_STREQ(g.GetAttrGrpData(0)->GetName(), "second");
+  g.DelAttrGrpData(3);
+  EXPECT_EQ(g.GetAttrGrpCnt(), 1);
+
+  g.SetName("kept");
+  g.isAttrSetRef = 1;
+  g.ClrAll();
+  EXPECT_EQ(g.GetAttrCnt(), 0);
+  EXPECT_EQ(g.GetAttrGrpCnt(), 0);
+  EXPECT_STREQ(g.GetName(), "kept");
+  EXPECT_EQ(g.IsAttrSetRef(), 1);
+}
+
+// root: own x=root; sub A (y=a) with grandchild A1 (x=deep); sub B (x=b, y=b)
+struct Tree {
+  Tree() {
+    root.AddAttrData(Attr("x", "root"));
+    SxfZCdbAttrGrp* a = root.AddAttrGrpData(nullptr);
+    a->SetName("match");
+    a->AddAttrData(Attr("y", "a"));
+    a->AddAttrGrpData(nullptr)->AddAttrData(Attr("x", "deep"));
+    SxfZCdbAttrGrp* b = root.AddAttrGrpData(nullptr);
+    b->AddAttrData(Attr("x", "b"));
+    b->AddAttrData(Attr("z", "b"));
+  }
+  SxfZCdbAttrGrp root;
+};
+
+TEST(AttrGrp, SearchesRunInTreeOrder) {
+  Tree t;
+  EXPECT_EQ(t.root.FindAttrData("x")->value, "root");
+  t.root.DelAttrData(0);
+  // Depth first: the grandchild under the first sub-group wins over the second sub-group.
+  EXPECT_EQ(t.root.FindAttrData("x")->value, "deep");
+  EXPECT_EQ(t.root.FindAttrData("z")->value, "b");
+  EXPECT_EQ(t.root.FindAttrData("X"), nullptr);
+
+  WildCardEx deep("de*");
+  EXPECT_EQ(t.root.HasData(0, 1, deep), 1);
+  EXPECT_EQ(t.root.HasData(1, 0, deep), 0);
+  EXPECT_EQ(t.root.HasData(0, 0, deep), 0);
+  WildCardEx z("?");
+  EXPECT_EQ(t.root.HasData(1, 0, z), 1);
+  WildCardEx groupName("match");  // group names are not looked at
+  EXPECT_EQ(t.root.HasData(1, 1, groupName), 0);
+  // A double-byte character matches one '?'.
+  WildCardEx one("?");
+  WildCardEx two("??");
+  SxfZCdbAttrGrp only;
+  only.AddAttrData(Attr(Sjis("表").c_str(), "long value"));
+  EXPECT_EQ(only.HasData(1, 0, one), 1);
+  EXPECT_EQ(only.HasData(1, 0, two), 0);
+}
+
+TEST(AttrGrp, CountersClassifyAndAccumulate) {
+  const std::string target = Sjis("ターゲット");
+  SxfZCdbAttrGrp g;
+  g.AddAttrData(Attr("plain", "1"));
+  g.AddAttrData(Attr(target.c_str(), "$$$"));  // the marker wins over the target name
+  g.AddAttrData(Attr(target.c_str(), "-1"));   // no target: an ordinary attribute
+  SxfZCdbAttrGrp* sub = g.AddAttrGrpData(nullptr);
+  sub->AddTarget(5, "m");
+  sub->AddAttrData(Attr("def", "$$$"));
+
+  int nAttr = 0, nTarget = 0, nAtrs = 0;
+  EXPECT_EQ(g.GetAttrDataCnt(nAttr, nTarget, nAtrs), 5);
+  EXPECT_EQ(nAttr, 2);
+  EXPECT_EQ(nTarget, 1);
+  EXPECT_EQ(nAtrs, 2);
+  // The counters are the caller's: a second pass adds to them.
+  EXPECT_EQ(g.GetAttrDataCnt(nAttr, nTarget, nAtrs), 10);
+  EXPECT_EQ(nAttr, 4);
+  EXPECT_EQ(nTarget, 2);
+  EXPECT_EQ(nAtrs, 4);
+}
+
+TEST(AttrGrp, TargetsAddFindRemove) {
+  SxfZCdbAttrGrp g;
+  EXPECT_EQ(g.AddTarget(7, "first"), 0);
+  EXPECT_EQ(g.AddTarget(7, "second"), 1);
+  EXPECT_EQ(g.GetAttrData(0)->kind, 10);
+  g.AddAttrData(Attr(Sjis("ターゲット").c_str(), "-1"));
+  SxfZCdbAttrGrp* child = g.AddAttrGrpData(nullptr);
+  child->AddAttrData(Attr("plain", "9"));
+  SxfZCdbAttrGrp* grandchild = child->AddAttrGrpData(nullptr);
+  grandchild->AddTarget(9, "deep memo");
+  grandchild->AddTarget(7, "deep seven");
+
+  CDWordArrayX handles;
+  handles.Add(100);  // not emptied by GetTarget
+  g.GetTarget(handles);
+  EXPECT_EQ(Handles(handles), (std::vector<DWORD>{100, 7, 7, 9, 7}));
+
+  CString memo("untouched");
+  EXPECT_EQ(g.FindTarget(9, memo), grandchild);
+  EXPECT_EQ(memo, "deep memo");
+  memo = "untouched";
+  EXPECT_EQ(g.FindTarget(8, memo), nullptr);
+  EXPECT_EQ(g.FindTarget(0xFFFFFFFF, memo), nullptr);
+  EXPECT_EQ(memo, "untouched");
+
+  // Only the first target of the handle goes, at whatever depth it is.
+  EXPECT_EQ(g.DelTarget(7), 1);
+  EXPECT_EQ(g.GetAttrData(0)->zukeiName, "second");
+  EXPECT_EQ(g.DelTarget(0xFFFFFFFF), 0);
+  EXPECT_EQ(g.GetAttrCnt(), 2);
+  EXPECT_EQ(g.DelTarget(7), 1);
+  EXPECT_EQ(g.DelTarget(7), 1);
+  EXPECT_EQ(grandchild->GetAttrCnt(), 1);
+  EXPECT_EQ(g.DelTarget(7), 0);
+}
+
+TEST(AttrGrp, ClearTargetRemovesRunsAndReportsInTreeOrder) {
+  SxfZCdbAttrGrp g;
+  g.AddTarget(1, "");
+  g.AddTarget(2, "");  // consecutive targets: both go
+  g.AddAttrData(Attr("keep", "k"));
+  g.AddAttrData(Attr(Sjis("ターゲット").c_str(), "-1"));  // no target: stays
+  g.AddTarget(3, "");
+  SxfZCdbAttrGrp* sub = g.AddAttrGrpData(nullptr);
+  sub->AddTarget(4, "");
+  sub->AddTarget(5, "");
+
+  CDWordArrayX removed;
+  g.ClearTarget(&removed);
+  EXPECT_EQ(Handles(removed), (std::vector<DWORD>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(Values(g), (std::vector<std::string>{"k", "-1"}));
+  EXPECT_EQ(sub->GetAttrCnt(), 0);
+
+  sub->AddTarget(6, "");
+  g.ClearTarget(nullptr);
+  EXPECT_EQ(sub->GetAttrCnt(), 0);
+}
+
+TEST(AttrGrp, CollectsAtrsMarkersUpToLimit) {
+  SxfZCdbAttrGrp g;
+  g.AddAttrData(Attr("plain", "1"));
+  SxfZCdbATRU marker = Attr("m1", "$$$");
+  marker.type = "STR";
+  marker.unit = "mm";
+  g.AddAttrData(marker);
+  SxfZCdbAttrGrp* sub = g.AddAttrGrpData(nullptr);
+  sub->AddAttrGrpData(nullptr)->AddAttrData(Attr("m2", "$$$"));
+  g.AddAttrGrpData(nullptr)->AddAttrData(Attr("m3", "$$$"));
+
+  {
+    ATRS_BUFF buf;
+    EXPECT_EQ(g.FindAtrsData(buf, 1), 1);
+    EXPECT_EQ(buf.Get(0).name, "m1");
+    EXPECT_EQ(buf.Get(0).type, "STR");
+    EXPECT_EQ(buf.Get(0).unit, "mm");
+  }
+  {
+    ATRS_BUFF buf;
+    EXPECT_EQ(g.FindAtrsData(buf, 0), 1);  // no check before the first addition
+  }
+  {
+    ATRS_BUFF buf;
+    buf.Add(SxfZCdbATRS());
+    EXPECT_EQ(g.FindAtrsData(buf, 3), 3);  // entries already there count
+    EXPECT_EQ(buf.Get(2).name, "m2");
+  }
+  {
+    ATRS_BUFF buf;
+    EXPECT_EQ(g.FindAtrsData(buf, 100), 3);
+    EXPECT_EQ(buf.Get(1).name, "m2");
+    EXPECT_EQ(buf.Get(2).name, "m3");
+    EXPECT_TRUE(buf.Get(3).IsSame(SxfZCdbATRS()));
+    EXPECT_THROW(buf.Get(-1), CException);
+  }
+}
+
+// A group subclass standing in for a set reference.
+struct RefLike : SxfZCdbAttrGrp {
+  RefLike() { isAttrSetRef = 1; }
+};
+
+TEST(AttrGrp, CopiesAreDeepAndPlain) {
+  Tree t;
+  t.root.isAttrSetRef = 1;
+  RefLike* ref = new RefLike;
+  ref->SetName("ref");
+  ref->AddAttrData(Attr("r", "1"));
+  t.root.info->groups.Add(ref);
+
+  SxfZCdbAttrGrp copy(t.root);
+  EXPECT_EQ(copy.IsSame(t.root), 1);
+  EXPECT_EQ(copy.IsAttrSetRef(), 1);
+  SxfZCdbAttrGrp* refCopy = copy.GetAttrGrpData(2);
+  EXPECT_EQ(typeid(*refCopy), typeid(SxfZCdbAttrGrp));
+  EXPECT_EQ(refCopy->IsAttrSetRef(), 1);
+  EXPECT_NE(refCopy, ref);
+  EXPECT_EQ(t.root.AddAttrGrpData(ref)->IsAttrSetRef(), 1);
+  t.root.DelAttrGrpData(3);
+
+  // The copy shares nothing with its source.
+  copy.GetAttrGrpData(0)->GetAttrGrpData(0)->GetAttrData(0)->value = "changed";
+  EXPECT_EQ(t.root.GetAttrGrpData(0)->GetAttrGrpData(0)->GetAttrData(0)->value, "deep");
+  EXPECT_EQ(copy.IsSame(t.root), 0);
+
+  // Assignment replaces everything, even from a group inside the target's own tree.
+  SxfZCdbAttrGrp expected(*t.root.GetAttrGrpData(0));
+  SxfZCdbAttrGrpInfo* info = t.root.info;
+  t.root = *t.root.GetAttrGrpData(0);
+  EXPECT_EQ(t.root.IsSame(expected), 1);
+  EXPECT_EQ(t.root.IsAttrSetRef(), 0);
+  EXPECT_EQ(t.root.info, info);
+  SxfZCdbAttrGrp& same = t.root;
+  t.root = same;
+  EXPECT_EQ(t.root.IsSame(expected), 1);
+}
+
+TEST(AttrGrp, IsSameComparesEverythingInOrder) {
+  Tree a;
+  Tree b;
+  EXPECT_EQ(a.root.IsSame(b.root), 1);
+
+  b.root.GetAttrGrpData(0)->GetAttrGrpData(0)->GetAttrData(0)->kind = 11;
+  EXPECT_EQ(a.root.IsSame(b.root), 0);
+
+  Tree c;
+  c.root.GetAttrGrpData(1)->isAttrSetRef = 1;
+  EXPECT_EQ(a.root.IsSame(c.root), 0);
+
+  Tree d;
+  d.root.GetAttrGrpData(0)->SetName("other");
+  EXPECT_EQ(a.root.IsSame(d.root), 0);
+
+  // Same attributes, another order.
+  Tree e;
+  SxfZCdbAttrGrp* b1 = e.root.GetAttrGrpData(1);
+  SxfZCdbATRU first = *b1->GetAttrData(0);
+  b1->DelAttrData(0);
+  b1->AddAttrData(first);
+  EXPECT_EQ(a.root.IsSame(e.root), 0);
+
+  Tree f;
+  f.root.AddAttrGrpData(nullptr);
+  EXPECT_EQ(a.root.IsSame(f.root), 0);
+}
+
+// Builds a chain of 20,000 groups and destroys it on a thread with a 512 KiB stack, where a
+// recursive teardown (two frames per level) would overflow.
+void* BuildAndDestroyDeepChain(void* levelsOut) {
+  SxfZCdbAttrGrp* root = new SxfZCdbAttrGrp;
+  SxfZCdbAttrGrp* g = root;
+  int levels = 1;
+  for (; levels < 20000; ++levels) g = g->AddAttrGrpData(nullptr);
+  delete root;
+  *static_cast<int*>(levelsOut) = levels;
+  return nullptr;
+}
+
+TEST(AttrGrp, VeryDeepTreeIsDestroyedWithoutRecursion) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, 512 * 1024), 0);
+  pthread_t thread;
+  int levels = 0;
+  ASSERT_EQ(pthread_create(&thread, &attr, BuildAndDestroyDeepChain, &levels), 0);
+  ASSERT_EQ(pthread_join(thread, nullptr), 0);
+  pthread_attr_destroy(&attr);
+  EXPECT_EQ(levels, 20000);
+}
+
+}  // namespace

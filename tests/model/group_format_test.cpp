@@ -1,0 +1,350 @@
+// Group records in both formats: round trips, pinned layouts, merge reading, nesting limit,
+// damaged input.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "model/attr_grp.h"
+#include "model/old_format.h"
+#include "platform/carchive.h"
+#include "platform/cfile.h"
+#include "support/sjis_text.h"
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+struct Builder {
+  Bytes b;
+  Builder& u8(int v) {
+    b.push_back(static_cast<BYTE>(v));
+    return *this;
+  }
+  Builder& i32(int32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<BYTE>(static_cast<uint32_t>(v) >> (8 * i)));
+    return *this;
+  }
+  Builder& raw(const Bytes& bytes) {
+    b.insert(b.end(), bytes.begin(), bytes.end());
+    return *this;
+  }
+  Builder& fstr(const std::string& s) {
+    i32(static_cast<int32_t>(s.size()));
+    if (!s.empty()) raw(Bytes(s.begin(), s.end())).u8(0);
+    return *this;
+  }
+  Builder& astr(const std::string& s) {
+    return u8(static_cast<int>(s.size())).raw(Bytes(s.begin(), s.end()));
+  }
+  Builder& entry(int32_t tag, const Bytes& content) {
+    return i32(tag).i32(static_cast<int32_t>(content.size())).raw(content);
+  }
+};
+
+Bytes Contents(const CMemFile& file) {
+  return Bytes(file.Data(), file.Data() + file.GetLength());
+}
+
+struct ReadFile {
+  explicit ReadFile(const Bytes& bytes)
+      : data(bytes), file(data.empty() ? nullptr : data.data(), data.size()) {}
+  Bytes data;
+  CMemFile file;
+};
+
+SxfZCdbATRU Attr(const char* name, const char* value) {
+  SxfZCdbATRU a;
+  a.name = name;
+  a.value = value;
+  return a;
+}
+
+// Old ATRU record of an attribute with only a name and a value (version 4).
+Bytes OldAttr(const char* name, const char* value) {
+  CMemFile file;
+  EXPECT_EQ(WriteATRU(&file, Attr(name, value)), 1);
+  return Contents(file);
+}
+
+// Root "道路" {attr kind 3, target 42} with S1 {attr, S11 {attr}} and an empty, unnamed S2.
+SxfZCdbAttrGrp Sample() {
+  SxfZCdbAttrGrp root;
+  root.SetName(Sjis("道路").c_str());
+  root.isAttrSetRef = 1;
+  SxfZCdbATRU a = Attr(Sjis("幅員").c_str(), "5.50");
+  a.kind = 3;
+  a.unit = "m";
+  root.AddAttrData(a);
+  root.AddTarget(42, Sjis("橋").c_str());
+  SxfZCdbAttrGrp* s1 = root.AddAttrGrpData(nullptr);
+  s1->SetName("S1");
+  s1->isAttrSetRef = 1;
+  s1->AddAttrData(Attr("s1", "v"));
+  SxfZCdbAttrGrp* s11 = s1->AddAttrGrpData(nullptr);
+  s11->SetName("S11");
+  s11->AddAttrData(Attr("s11", "w"));
+  root.AddAttrGrpData(nullptr);
+  return root;
+}
+
+// What a reader gives back: the record keeps no isAttrSetRef, so sub-groups come back plain.
+void ClearSubGroupFlags(SxfZCdbAttrGrp& g) {
+  for (int i = 0; i < g.GetAttrGrpCnt(); ++i) {
+    g.GetAttrGrpData(i)->isAttrSetRef = 0;
+    ClearSubGroupFlags(*g.GetAttrGrpData(i));
+  }
+}
+
+// A chain of levels groups, the outermost counted as the first.
+void MakeChain(SxfZCdbAttrGrp& root, int levels) {
+  SxfZCdbAttrGrp* g = &root;
+  for (int i = 1; i < levels; ++i) g = g->AddAttrGrpData(nullptr);
+  g->AddAttrData(Attr("leaf", "1"));
+}
+
+template <class Write>
+Bytes Store(Write write) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    write(ar);
+    ar.Close();
+  }
+  return Contents(file);
+}
+
+int NewReadInto(SxfZCdbAttrGrp& g, const Bytes& bytes, int merge = 0) {
+  ReadFile in(bytes);
+  CArchive ar(&in.file, CArchive::load);
+  int ok = g.NewRead(ar, merge);
+  EXPECT_TRUE(!ok || ar.BytesLeft() == 0) << "a successful read must consume the record";
+  return ok;
+}
+
+TEST(OldGroupRecord, RoundTripKeepsTreeButNotSetRefFlags) {
+  SxfZCdbAttrGrp source = Sample();
+  CMemFile file;
+  ASSERT_EQ(source.Write(&file), 1);
+
+  SxfZCdbAttrGrp expected = source;
+  ClearSubGroupFlags(expected);
+  for (int flag : {0, 1}) {
+    file.SeekToBegin();
+    SxfZCdbAttrGrp back;
+    back.isAttrSetRef = flag;
+    back.AddAttrData(Attr("stale", "x"));  // merge 0 replaces the content
+    ASSERT_EQ(back.Read(&file, 0), 1);
+    EXPECT_EQ(old_format::BytesLeft(&file), 0u);
+    expected.isAttrSetRef = flag;
+    EXPECT_EQ(back.IsSame(expected), 1) << flag;
+  }
+
+  CMemFile empty;
+  ASSERT_EQ(SxfZCdbAttrGrp().Write(&empty), 1);
+  EXPECT_EQ(Contents(empty), Builder().u8(2).i32(0).i32(0).i32(0).b);
+}
+
+TEST(OldGroupRecord, EarlierVersionsAndRejectedRecords) {
+  // Version 0 and 1 end after the attributes: what follows is not read.
+  for (int version : {0, 1}) {
+    ReadFile in(Builder().u8(version).fstr("g").i32(1).raw(OldAttr("a", "1")).i32(77).b);
+    SxfZCdbAttrGrp g;
+    ASSERT_EQ(g.Read(&in.file, 0), 1) << version;
+    EXPECT_STREQ(g.GetName(), "g");
+    EXPECT_EQ(g.GetAttrCnt(), 1);
+    EXPECT_EQ(g.GetAttrGrpCnt(), 0);
+    EXPECT_EQ(old_format::BytesLeft(&in.file), 4u);
+  }
+
+  const Bytes rejected[] = {
+      Builder().u8(3).fstr("g").i32(0).i32(0).b,
+      Builder().u8(2).fstr("g").i32(-1).i32(0).b,                          // negative attribute count
+      Builder().u8(2).fstr("g").i32(0).i32(-1).b,                          // negative sub-group count
+      Builder().u8(2).fstr("g").i32(0x7FFFFFFF).raw(OldAttr("a", "1")).b,  // more than the file holds
+      Builder().u8(2).fstr("g").i32(0).i32(1000000).b,
+  };
+  for (const Bytes& rec : rejected) {
+    ReadFile in(rec);
+    SxfZCdbAttrGrp g;
+    EXPECT_EQ(g.Read(&in.file, 0), 0);
+  }
+}
+
+TEST(OldGroupRecord, MergeReadingOfAnOldAttributeSet) {
+  // The body of a version-1 attribute set: k = 2 sub-group records, then one trailing group whose
+  // attributes and sub-groups join the set and whose name is dropped.
+  Builder sets;
+  sets.u8(2).fstr("g1").i32(1).raw(OldAttr("a", "1")).i32(0);
+  sets.u8(0).fstr("g2").i32(0);
+  sets.u8(2).fstr("ignored").i32(2).raw(OldAttr("t1", "x")).raw(OldAttr("t2", "y")).i32(1);
+  sets.u8(1).fstr("g3").i32(0);
+  ReadFile in(sets.b);
+
+  SxfZCdbAttrGrp set;
+  set.SetName("Road");
+  set.AddAttrData(Attr("before", "0"));
+  for (int k = 0; k < 2; ++k) ASSERT_EQ(set.AddAttrGrpData(nullptr)->Read(&in.file, 0), 1);
+  ASSERT_EQ(set.Read(&in.file, 1), 1);
+  EXPECT_EQ(old_format::BytesLeft(&in.file), 0u);
+
+  EXPECT_STREQ(set.GetName(), "Road");
+  ASSERT_EQ(set.GetAttrCnt(), 3);
+  EXPECT_EQ(set.GetAttrData(0)->name, "before");
+  EXPECT_EQ(set.GetAttrData(1)->name, "t1");
+  EXPECT_EQ(set.GetAttrData(2)->name, "t2");
+  ASSERT_EQ(set.GetAttrGrpCnt(), 3);
+  EXPECT_STREQ(set.GetAttrGrpData(0)->GetName(), "g1");
+  EXPECT_EQ(set.GetAttrGrpData(0)->GetAttrCnt(), 1);
+  EXPECT_STREQ(set.GetAttrGrpData(1)->GetName(), "g2");
+  EXPECT_STREQ(set.GetAttrGrpData(2)->GetName(), "g3");
+
+  // Without merge the record replaces the content and names the group, unless its name is empty
+  // (an empty file string leaves the name alone).
+  ReadFile named(Builder().u8(2).fstr("New").i32(0).i32(0).u8(2).fstr("").i32(0).i32(0).b);
+  ASSERT_EQ(set.Read(&named.file, 0), 1);
+  EXPECT_STREQ(set.GetName(), "New");
+  EXPECT_EQ(set.GetAttrCnt(), 0);
+  EXPECT_EQ(set.GetAttrGrpCnt(), 0);
+  ASSERT_EQ(set.Read(&named.file, 0), 1);
+  EXPECT_STREQ(set.GetName(), "New");
+}
+
+TEST(OldGroupRecord, DamagedInputAndFailedWrites) {
+  CMemFile file;
+  ASSERT_EQ(Sample().Write(&file), 1);
+  Bytes whole = Contents(file);
+  for (size_t n = 0; n < whole.size(); ++n) {
+    ReadFile in(Bytes(whole.begin(), whole.begin() + static_cast<long>(n)));
+    SxfZCdbAttrGrp g;
+    EXPECT_EQ(g.Read(&in.file, 0), 0) << "prefix of " << n << " bytes";
+  }
+  for (size_t size = 0; size < whole.size(); ++size) {
+    Bytes room(size + 1);
+    CMemFile small(room.data(), static_cast<UINT>(size));
+    EXPECT_EQ(Sample().Write(&small), 0) << size;
+  }
+
+  SxfZCdbAttrGrp holed;
+  holed.info->groups.Add(nullptr);
+  CMemFile sink;
+  EXPECT_EQ(holed.Write(&sink), 0);
+}
+
+TEST(NewGroupRecord, RoundTripAndLayout) {
+  EXPECT_EQ(Store([](CArchive& ar) { EXPECT_EQ(SxfZCdbAttrGrp().NewWrite(ar), 1); }),
+            Builder().entry(1, Builder().astr("").b).i32(0).b);
+
+  SxfZCdbAttrGrp source = Sample();
+  Bytes bytes = Store([&](CArchive& ar) { EXPECT_EQ(source.NewWrite(ar), 1); });
+  SxfZCdbAttrGrp back;
+  back.isAttrSetRef = 1;
+  ASSERT_EQ(NewReadInto(back, bytes), 1);
+  SxfZCdbAttrGrp expected = source;
+  ClearSubGroupFlags(expected);
+  EXPECT_EQ(back.IsSame(expected), 1);
+
+  // Reading adds to what the group holds; with merge the group keeps its name.
+  ASSERT_EQ(NewReadInto(back, bytes, 1), 1);
+  EXPECT_EQ(back.GetAttrCnt(), 4);
+  EXPECT_EQ(back.GetAttrGrpCnt(), 4);
+  EXPECT_STREQ(back.GetName(), source.GetName());
+  SxfZCdbAttrGrp named;
+  named.SetName("mine");
+  ASSERT_EQ(NewReadInto(named, bytes, 1), 1);
+  EXPECT_STREQ(named.GetName(), "mine");
+  ASSERT_EQ(NewReadInto(named, bytes, 0), 1);
+  EXPECT_STREQ(named.GetName(), source.GetName());
+}
+
+TEST(NewGroupRecord, ReadsAnyOrderAndWritesCanonicalOrder) {
+  auto attr = [](const char* name) {
+    return Store([&](CArchive& ar) { NewWriteATRU(ar, Attr(name, "v")); });
+  };
+  Bytes sub = Builder().entry(1, Builder().astr("sub").b).i32(0).b;
+  // Sub-group first, an unknown tag 7 between attributes, the name last.
+  Bytes scrambled = Builder()
+                        .entry(101, sub)
+                        .entry(100, attr("a"))
+                        .entry(7, Builder().i32(123).astr("junk").b)
+                        .entry(100, attr("b"))
+                        .entry(1, Builder().astr("G").b)
+                        .i32(0)
+                        .b;
+  SxfZCdbAttrGrp g;
+  ASSERT_EQ(NewReadInto(g, scrambled), 1);
+
+  SxfZCdbAttrGrp expected;
+  expected.SetName("G");
+  expected.AddAttrData(Attr("a", "v"));
+  expected.AddAttrData(Attr("b", "v"));
+  expected.AddAttrGrpData(nullptr)->SetName("sub");
+  EXPECT_EQ(g.IsSame(expected), 1);
+  Bytes canonical = Builder()
+                        .entry(1, Builder().astr("G").b)
+                        .entry(100, attr("a"))
+                        .entry(100, attr("b"))
+                        .entry(101, sub)
+                        .i32(0)
+                        .b;
+  EXPECT_EQ(Store([&](CArchive& ar) { g.NewWrite(ar); }), canonical);
+
+  // A tag-1 block that ends before the name: the name stays, reading goes on.
+  SxfZCdbAttrGrp kept;
+  kept.SetName("kept");
+  ASSERT_EQ(NewReadInto(kept, Builder().entry(1, {}).entry(100, attr("c")).i32(0).b), 1);
+  EXPECT_STREQ(kept.GetName(), "kept");
+  EXPECT_EQ(kept.GetAttrCnt(), 1);
+}
+
+TEST(NewGroupRecord, DamagedInputAndFailedWrites) {
+  Bytes whole = Store([](CArchive& ar) { Sample().NewWrite(ar); });
+  for (size_t n = 0; n < whole.size(); ++n) {
+    SxfZCdbAttrGrp g;
+    try {
+      NewReadInto(g, Bytes(whole.begin(), whole.begin() + static_cast<long>(n)));
+      ADD_FAILURE() << "prefix of " << n << " bytes was accepted";
+    } catch (CArchiveException& e) {
+      EXPECT_EQ(e.m_cause, CArchiveException::endOfFile) << n;
+    }
+  }
+
+  // A missing sub-group fails the writer before the closing 0.
+  SxfZCdbAttrGrp holed;
+  holed.AddAttrData(Attr("a", "1"));
+  holed.info->groups.Add(nullptr);
+  int result = -1;
+  Bytes partial = Store([&](CArchive& ar) { result = holed.NewWrite(ar); });
+  EXPECT_EQ(result, 0);
+  Bytes attr = Store([](CArchive& ar) { NewWriteATRU(ar, Attr("a", "1")); });
+  // The open block of the missing sub-group is closed, and no end tag follows it.
+  EXPECT_EQ(partial, Builder().entry(1, Builder().astr("").b).entry(100, attr).entry(101, {}).b);
+}
+
+TEST(GroupRecords, NestingDeeperThanTheLimitIsRejected) {
+  for (int levels : {kMaxGroupDepth, kMaxGroupDepth + 1}) {
+    SxfZCdbAttrGrp chain;
+    MakeChain(chain, levels);
+    const int expected = levels <= kMaxGroupDepth ? 1 : 0;
+
+    CMemFile file;
+    ASSERT_EQ(chain.Write(&file), 1);
+    file.SeekToBegin();
+    SxfZCdbAttrGrp oldBack;
+    EXPECT_EQ(oldBack.Read(&file, 0), expected) << levels;
+    if (expected) {
+      EXPECT_EQ(oldBack.IsSame(chain), 1);
+    }
+
+    Bytes bytes = Store([&](CArchive& ar) { ASSERT_EQ(chain.NewWrite(ar), 1); });
+    SxfZCdbAttrGrp newBack;
+    ReadFile in(bytes);
+    CArchive ar(&in.file, CArchive::load);
+    EXPECT_EQ(newBack.NewRead(ar, 0), expected) << levels;
+    if (expected) {
+      EXPECT_EQ(newBack.IsSame(chain), 1);
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "attrdb/attrdb.h"
+#include "model/figure.h"
+#include "support/sjis_text.h"
+
+namespace {
+
+SxfZCdbATRU Attr(const std::string& name, const char* value, const char* unit = "") {
+  SxfZCdbATRU a;
+  a.name = name.c_str();
+  a.type = "STR";
+  a.unit = unit;
+  a.value = value;
+  a.zukeiName = "old";
+  a.kind = 3;
+  return a;
+}
+
+TEST(FigureSpecialTest, ImageAndContourSlots) {
+  SxfZCdbFigure fig;
+  CString zukei = "z", value = "v", unit = "u";
+  EXPECT_EQ(fig.GetImageName(zukei, value), 0);
+  EXPECT_EQ(fig.GetContour(zukei, value, unit), 0);
+  EXPECT_STREQ(zukei, "z");
+  EXPECT_EQ(fig.RemoveContour(), 1);
+
+  EXPECT_EQ(fig.SetImageName("pic", "/data/a.tif"), 1);
+  EXPECT_EQ(fig.HasImage(), 1);
+  EXPECT_EQ(fig.IsImageOnly(), 1);
+  ASSERT_EQ(fig.GetImageName(zukei, value), 1);
+  EXPECT_STREQ(zukei, "pic");
+  EXPECT_STREQ(value, "/data/a.tif");
+  EXPECT_STREQ(fig.image->name, Sjis("画像").c_str());
+  EXPECT_STREQ(fig.image->type, "STR");
+
+  // Setting again overwrites every field, kind included.
+  fig.image->kind = 5;
+  fig.image->unit = "x";
+  fig.SetImageName("pic2", "/b");
+  EXPECT_EQ(fig.image->kind, 10);
+  EXPECT_TRUE(fig.image->unit.IsEmpty());
+
+  EXPECT_EQ(fig.SetContour("c", "12.5000", "m"), 1);
+  ASSERT_EQ(fig.GetContour(zukei, value, unit), 1);
+  EXPECT_STREQ(zukei, "c");
+  EXPECT_STREQ(value, "12.5000");
+  EXPECT_STREQ(unit, "m");
+  EXPECT_STREQ(fig.contour->name, Sjis("等高線").c_str());
+  EXPECT_STREQ(fig.contour->type, "LEN");
+  fig.SetContour("c", "1", "");
+  EXPECT_STREQ(fig.contour->type, "LEN");  // an empty unit is still a unit
+  fig.SetContour("c", "1", nullptr);
+  EXPECT_TRUE(fig.contour->type.IsEmpty());
+  EXPECT_TRUE(fig.contour->unit.IsEmpty());
+  EXPECT_EQ(fig.IsContourOnly(), 1);
+
+  fig.SetAttrType(SXF_ATTR_ATRF);
+  EXPECT_EQ(fig.IsContourOnly(), 0);
+  EXPECT_EQ(fig.IsImageOnly(), 0);
+  EXPECT_EQ(fig.HasContour(), 1);
+  EXPECT_EQ(fig.RemoveContour(), 1);
+  EXPECT_EQ(fig.HasContour(), 0);
+  EXPECT_EQ(fig.contour, nullptr);
+}
+
+TEST(FigureSpecialTest, Version30UserAttributeBecomesContourOrImage) {
+  SxfZCdbFigure contour;
+  contour.SetName("line1");
+  contour.ATRU_SetAttr(Attr(Sjis("等高線"), "35.5", "m"));
+  EXPECT_EQ(contour.CheckRastarAndContor30(), 1);
+  EXPECT_EQ(contour.GetAttrType(), SXF_ATTR_NONE);
+  EXPECT_TRUE(contour.attr.IsNull());
+  ASSERT_NE(contour.contour, nullptr);
+  EXPECT_STREQ(contour.contour->zukeiName, "line1");
+  EXPECT_STREQ(contour.contour->value, "35.5");
+  EXPECT_STREQ(contour.contour->type, "LEN");
+  EXPECT_STREQ(contour.contour->unit, "m");
+  EXPECT_EQ(contour.contour->kind, 10);
+
+  // Without a unit the contour still becomes a length.
+  SxfZCdbFigure bare;
+  bare.ATRU_SetAttr(Attr(Sjis("等高線"), "2"));
+  bare.CheckRastarAndContor30();
+  EXPECT_STREQ(bare.contour->type, "LEN");
+  EXPECT_TRUE(bare.contour->unit.IsEmpty());
+
+  SxfZCdbFigure image;
+  image.SetName("img");
+  image.ATRU_SetAttr(Attr(Sjis("画像"), "/a.tif"));
+  image.CheckRastarAndContor30();
+  ASSERT_NE(image.image, nullptr);
+  EXPECT_STREQ(image.image->zukeiName, "img");
+  EXPECT_STREQ(image.image->value, "/a.tif");
+  EXPECT_EQ(image.contour, nullptr);
+
+  // Other names, stubs and empty figures stay as they are.
+  SxfZCdbFigure other;
+  other.ATRU_SetAttr(Attr(Sjis("画像名"), "x"));
+  EXPECT_EQ(other.CheckRastarAndContor30(), 1);
+  EXPECT_EQ(other.GetAttrType(), SXF_ATTR_ATRU);
+  EXPECT_EQ(other.image, nullptr);
+  SxfZCdbFigure stub;
+  stub.SetAttrType(SXF_ATTR_ATRS);
+  SxfZCdbATRS s;
+  s.name = Sjis("画像").c_str();
+  stub.ATRS_SetAttr(s);
+  EXPECT_EQ(stub.CheckRastarAndContor30(), 1);
+  EXPECT_EQ(stub.image, nullptr);
+}
+
+TEST(FigureSpecialTest, Version30AttributeInsideSetsIsFoundWithItsPath) {
+  SxfZCdbFigure fig;
+  fig.SetName("f");
+  fig.SetAttrType(SXF_ATTR_ATRF);
+  SxfZCdbATRF* atrf = fig.ATRF_GetAttr();
+  SxfZCdbAttrSetRef* first = atrf->AddAttrSetRefData("R1", 0);
+  first->AddAttrGrpData(nullptr)->SetName("Q");
+  SxfZCdbAttrSetRef* second = atrf->AddAttrSetRefData("R2", 0);
+  second->AddAttrData(Attr("keep", "1"));
+  SxfZCdbAttrGrp* searched = second->AddAttrGrpData(nullptr);
+  searched->SetName("S");
+  searched->AddAttrGrpData(nullptr)->SetName("T");
+  SxfZCdbAttrGrp* a = second->AddAttrGrpData(nullptr);
+  a->SetName("A");
+  SxfZCdbAttrGrp* b = a->AddAttrGrpData(nullptr);
+  b->SetName("B");
+  b->AddAttrData(Attr("x", "1"));
+  b->AddAttrData(Attr(Sjis("画像"), "/p.tif"));
+  b->AddAttrData(Attr(Sjis("等高線"), "9"));
+
+  SxfZCdbATRU out;
+  CString path;
+  ASSERT_EQ(fig.GetOldRasterContor30(out, path), 1);
+  EXPECT_STREQ(out.name, Sjis("画像").c_str());
+  EXPECT_STREQ(out.value, "/p.tif");
+  EXPECT_EQ(out.kind, 3);
+  // The path starts with the reference's name; names of sub-groups searched on the way stay.
+  EXPECT_STREQ(path, "R2\nS\nT\nA\nB");
+  ASSERT_EQ(b->GetAttrCnt(), 2);
+  EXPECT_STREQ(b->GetAttrData(1)->name, Sjis("等高線").c_str());
+  EXPECT_EQ(atrf->GetAttrSetRefCnt(), 2);
+
+  // The next search finds the contour; then nothing is left.
+  ASSERT_EQ(fig.CheckRastarAndContor30(), 1);
+  ASSERT_NE(fig.contour, nullptr);
+  EXPECT_STREQ(fig.contour->value, "9");
+  EXPECT_STREQ(fig.contour->zukeiName, "f");
+  EXPECT_EQ(fig.GetAttrType(), SXF_ATTR_ATRF);
+  EXPECT_EQ(fig.GetOldRasterContor30(out, path), 0);
+  EXPECT_EQ(b->GetAttrCnt(), 1);
+
+  // A user attribute of another name is not taken, and path stays untouched.
+  SxfZCdbFigure user;
+  user.ATRU_SetAttr(Attr("other", "1"));
+  path = "p";
+  EXPECT_EQ(user.GetOldRasterContor30(out, path), 0);
+  EXPECT_STREQ(path, "p");
+}
+
+TEST(FigureSpecialTest, PredefinedStringAttributeNames) {
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType("URL"), 1);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("画像").c_str()), 1);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("色").c_str()), 1);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("ファイル名").c_str()), 1);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("表題_尺度2").c_str()), 1);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("表題_図面名").c_str()), 1);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType("url"), 0);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("画像名").c_str()), 0);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("色彩").c_str()), 0);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(Sjis("表題_図面").c_str()), 0);
+  EXPECT_EQ(SxfZCdbAttrDB::IsDefAttrAndStrType(""), 0);
+}
+
+}  // namespace

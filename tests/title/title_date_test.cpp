@@ -1,0 +1,157 @@
+#include "title/title_date.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/sjis_text.h"
+
+namespace {
+
+struct Parsed {
+  int year, month, day, verdict;
+  bool operator==(const Parsed& o) const {
+    return year == o.year && month == o.month && day == o.day && verdict == o.verdict;
+  }
+};
+
+std::ostream& operator<<(std::ostream& os, const Parsed& p) {
+  return os << p.year << "-" << p.month << "-" << p.day << " verdict " << p.verdict;
+}
+
+Parsed Parse(const std::string& utf8) {
+  Parsed p{-7, -7, -7, -7};
+  p.verdict = SXF_ParseTitleDate(Sjis(utf8).c_str(), p.year, p.month, p.day);
+  return p;
+}
+
+// The new text in UTF-8, so that failures print readably.
+std::string Change(const std::string& utf8, int year, int month, int day) {
+  CString out = "untouched";
+  EXPECT_EQ(SXF_ChangeTitleDate(Sjis(utf8).c_str(), year, month, day, out), 1);
+  std::string text;
+  EXPECT_TRUE(SjisToUtf8(out.str(), &text));
+  return text;
+}
+
+TEST(TitleDate, ReadsEveryWrittenForm) {
+  struct Case {
+    const char* text;
+    Parsed want;
+  } cases[] = {
+      {"平成17年4月1日", {2005, 4, 1, 1}},
+      {"昭和64年1月7日", {1989, 1, 7, 1}},
+      {"2005-04-01", {2005, 4, 1, 1}},
+      {"2005/4/1", {2005, 4, 1, 1}},
+      {"2005.4.1", {2005, 4, 1, 1}},
+      {" 2005 - 4 - 1 ", {2005, 4, 1, 1}},
+      {"2005－4－1", {2005, 4, 1, 1}},
+      {"2005‐4‐1", {2005, 4, 1, 1}},
+      {"2005．4．1", {2005, 4, 1, 1}},
+      {"2005年4月1日", {2005, 4, 1, 1}},
+      {"2005年4月1", {2005, 4, 1, 1}},      // the day mark may be left out
+      {"2005年4月1日　", {2005, 4, 1, 1}},  // full-width blank at the end
+      {"　平成　17　年　4　月　1　日", {2005, 4, 1, 1}},
+      {"2005年12月31日", {2005, 12, 31, 1}},
+      {"2005/2/31", {2005, 2, 31, 1}},  // the day is not checked against the month
+      {"1903/1/1", {1903, 1, 1, 1}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.want) << c.text;
+}
+
+TEST(TitleDate, FullWidthDigitsAreReadCharacterByCharacter) {
+  // ４ is 0x82 0x53: its second byte is an ASCII "S", which must not be taken for the 昭和 letter.
+  ASSERT_EQ(Sjis("４")[1], 'S');
+  EXPECT_EQ(Parse("２００５／４／１"), (Parsed{2005, 4, 1, 1}));
+  EXPECT_EQ(Parse("２0０5年4月１日"), (Parsed{2005, 4, 1, 1}));  // widths mixed inside one number
+  EXPECT_EQ(Parse("平成１７年１２月２４日"), (Parsed{2005, 12, 24, 1}));
+  EXPECT_EQ(Parse("２００５－１２－２４"), (Parsed{2005, 12, 24, 1}));
+}
+
+TEST(TitleDate, RejectedShapesStillReportTheNumbersRead) {
+  struct Case {
+    const char* text;
+    Parsed want;
+  } cases[] = {
+      {"H17.4.1", {2005, 4, 1, 0}},  // letter era: read, but not a clean shape
+      {"S64.1.7", {1989, 1, 7, 0}},
+      {"1902/1/1", {1902, 1, 1, 0}},
+      {"2005/4/1 memo", {2005, 4, 1, 0}},
+      {"2005年4月1日です", {2005, 4, 1, 0}},
+      {"2005年4月1日日", {2005, 4, 1, 0}},
+      {"x2005/4/1", {2005, 4, 1, 0}},
+      {"2005 0/4/1", {2005, 4, 1, 0}},  // something other than blanks between year and separator
+      {"2005/4 4/1", {2005, 4, 1, 0}},
+      {"2005/13/1", {2005, 13, 1, 0}},
+      {"2005/2/0", {2005, 2, 0, 0}},
+      {"2005/0/3", {2005, 0, 3, 0}},
+      {"2005/2/32", {2005, 2, 32, 0}},
+      {"17平成年4月1日", {2005, 4, 1, 0}},  // the era name must come before the number
+      {"X平成17年4月1日", {2005, 4, 1, 0}},
+      {"平成X17年4月1日", {2005, 4, 1, 0}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.want) << c.text;
+}
+
+TEST(TitleDate, TextsThatAreNoDateLeaveTheDefaults) {
+  const Parsed none{0, 1, 1, 0};
+  for (const char* text : {"", "abc", "20050401", "2005/4/", "2005/4", "/2005/4/1", "年4月1日", "2005-4/1",
+                           "2005//1", "平成年4月1日", "表題"}) {
+    EXPECT_EQ(Parse(text), none) << text;
+  }
+  int y = 5, m = 5, d = 5;
+  EXPECT_EQ(SXF_ParseTitleDate(nullptr, y, m, d), 0);
+  EXPECT_EQ((Parsed{y, m, d, 0}), none);
+}
+
+TEST(TitleDate, OverlongNumbersDoNotWrapAround) {
+  Parsed p = Parse("99999999999999999999/1/1");
+  EXPECT_GT(p.year, 2100);
+  EXPECT_EQ(p.month, 1);
+  Parsed month = Parse("2005/99999999999999999999/1");
+  EXPECT_GT(month.month, 12);
+  EXPECT_EQ(month.verdict, 0);
+}
+
+TEST(TitleDate, ChangeKeepsTheWritersForm) {
+  EXPECT_EQ(Change("平成17年4月1日", 2006, 5, 2), "平成18年5月2日");
+  EXPECT_EQ(Change("２００５／４／１", 2006, 5, 2), "２００６／５／２");
+  EXPECT_EQ(Change("平成 17 年 4 月 1 日", 2006, 5, 2), "平成 18 年 5 月 2 日");
+  EXPECT_EQ(Change("　平成　１７年　４月　１日　", 2006, 12, 24), "　平成　１８年　１２月　２４日　");
+  EXPECT_EQ(Change("昭和64年1月7日", 1989, 1, 8), "昭和64年1月8日");
+  EXPECT_EQ(Change(" 2005 - 04 - 01 ", 2006, 10, 31), " 2006 - 10 - 31 ");
+  EXPECT_EQ(Change("2005年4月1", 2006, 5, 2), "2006年5月2");
+}
+
+TEST(TitleDate, ChangeClampsToWhatTheOldFormCanShow) {
+  EXPECT_EQ(Change("2005/4/1", 1800, 5, 2), "1902/5/2");
+  int y, m, d;
+  EXPECT_EQ(SXF_ParseTitleDate(Sjis("1902/5/2").c_str(), y, m, d), 0);  // and that is no longer a date
+
+  EXPECT_EQ(Change("平成17年4月1日", 1980, 5, 2), "平成1年5月2日");
+  EXPECT_EQ(Change("昭和64年1月7日", 1900, 5, 2), "昭和1年5月2日");
+  EXPECT_EQ(Change("2005-04-01", 2006, 13, 0), "2006-1-1");
+  EXPECT_EQ(Change("2005-04-01", 2006, -3, 32), "2006-1-1");
+  EXPECT_EQ(Change("平成17年4月1日", -2147483647 - 1, 5, 2), "平成1年5月2日");
+}
+
+TEST(TitleDate, ChangeOfATextThatIsNoCleanDateGivesTheCanonicalTextUnclamped) {
+  EXPECT_EQ(Change("abc", 2006, 5, 2), "2006年5月2日");
+  EXPECT_EQ(Change("H17.4.1", 2006, 5, 2), "2006年5月2日");
+  EXPECT_EQ(Change("", 1800, 13, 0), "1800年13月0日");
+}
+
+TEST(TitleDate, MakeTitleDateWritesTheCanonicalText) {
+  SxfTitleInfo info;
+  EXPECT_EQ(SXF_MakeTitleDate(info).str(), Sjis("0年1月1日"));
+  info.year = 2005;
+  info.month = 12;
+  info.day = 24;
+  EXPECT_EQ(SXF_MakeTitleDate(info).str(), Sjis("2005年12月24日"));
+  // What was made reads back as the same date.
+  int y, m, d;
+  EXPECT_EQ(SXF_ParseTitleDate(SXF_MakeTitleDate(info), y, m, d), 1);
+  EXPECT_EQ((Parsed{y, m, d, 1}), (Parsed{2005, 12, 24, 1}));
+}
+
+}  // namespace

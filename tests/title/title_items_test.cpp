@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "attrdb/attrdb.h"
+#include "support/sjis_text.h"
+#include "title/title_id.h"
+
+namespace {
+
+const char* const kItemNames[] = {"表題_事業名",   "表題_工事名",   "表題_契約区分", "表題_図面名",
+                                  "表題_図面番号", "表題_図面総数", "表題_図面種別", "表題_尺度",
+                                  "表題_年月日",   "表題_会社名",   "表題_事務所名"};
+
+SXF_TTL_ID Srch(const std::string& utf8) {
+  return SxfZCdbAttrDB::SrchTitleId(Sjis(utf8).c_str());
+}
+
+TEST(TitleItems, TableOrderBitsAndNamesAgreeInBothDirections) {
+  ASSERT_EQ(SxfZCdbAttrDB::GetTitleIdNum(), 11);
+  for (int i = 0; i < 11; ++i) {
+    SCOPED_TRACE(kItemNames[i]);
+    SXF_TTL_ID id = SxfZCdbAttrDB::GetTitleId(i);
+    EXPECT_EQ(id, 1 << i);
+    EXPECT_EQ(SxfZCdbAttrDB::TitleIdToIndex(id), i);
+    EXPECT_EQ(SxfZCdbAttrDB::GetTitleIdName(i).str(), Sjis(kItemNames[i]));
+    EXPECT_EQ(SxfZCdbAttrDB::SrchTitleId(SxfZCdbAttrDB::GetTitleIdName(i)), id);
+  }
+}
+
+TEST(TitleItems, OutOfTableValuesGiveNeutralResults) {
+  EXPECT_EQ(SxfZCdbAttrDB::GetTitleId(11), 0);
+  EXPECT_EQ(SxfZCdbAttrDB::GetTitleId(-1), 0);
+  EXPECT_TRUE(SxfZCdbAttrDB::GetTitleIdName(-1).IsEmpty());
+  EXPECT_TRUE(SxfZCdbAttrDB::GetTitleIdName(11).IsEmpty());
+  // 0, a combination of two items, and a bit beyond the table.
+  for (int32_t value : {0x000, 0x030, 0x800, -1}) {
+    EXPECT_EQ(SxfZCdbAttrDB::TitleIdToIndex(static_cast<SXF_TTL_ID>(value)), -1) << value;
+  }
+}
+
+TEST(TitleItems, SrchTitleIdAcceptsOnlyWholeItemNamesAsPrefix) {
+  EXPECT_EQ(Srch("表題_図面名"), SXF_TTL_DRAWING_NAME);
+  EXPECT_EQ(Srch("表題_図面名2"), SXF_TTL_DRAWING_NAME);
+  EXPECT_EQ(Srch("表題_図面名XYZ"), SXF_TTL_DRAWING_NAME);
+  // Three items share "表題_図面"; each must be told apart by the rest of its name.
+  EXPECT_EQ(Srch("表題_図面番号3"), SXF_TTL_DRAWING_NUMBER);
+  EXPECT_EQ(Srch("表題_図面総数"), SXF_TTL_DRAWING_TOTAL);
+  EXPECT_EQ(Srch("表題_図面種別1"), SXF_TTL_DRAWING_TYPE);
+  EXPECT_EQ(Srch("表題_図面"), 0);
+  EXPECT_EQ(Srch("図面名"), 0);
+  EXPECT_EQ(Srch(""), 0);
+  EXPECT_EQ(Srch("表題＿図面名"), 0);  // full-width low line instead of "_"
+}
+
+TEST(TitleItems, SrchTitleIdComparesTheBackslashTrailByteOfHyouExactly) {
+  // 表 is 0x95 0x5C: its second byte is an ASCII backslash, which must be compared as a plain
+  // byte, neither skipped nor treated as an escape.
+  std::string name = Sjis("表題_尺度");
+  ASSERT_EQ(name.substr(0, 2), std::string("\x95\x5C"));
+  EXPECT_EQ(SxfZCdbAttrDB::SrchTitleId(name.c_str()), SXF_TTL_SCALE);
+
+  std::string otherTrail = name;
+  otherTrail[1] = '/';
+  EXPECT_EQ(SxfZCdbAttrDB::SrchTitleId(otherTrail.c_str()), 0);
+
+  std::string otherLead = name;
+  otherLead[0] = '\x96';  // another kanji that ends in 0x5C
+  EXPECT_EQ(SxfZCdbAttrDB::SrchTitleId(otherLead.c_str()), 0);
+
+  EXPECT_EQ(SxfZCdbAttrDB::SrchTitleId("\x95\x5C"), 0);
+  EXPECT_EQ(SxfZCdbAttrDB::SrchTitleId("\\"), 0);
+}
+
+}  // namespace
