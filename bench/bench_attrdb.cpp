@@ -12,6 +12,7 @@
 #include "exports/entry.h"
 #include "exports/record_functions.h"
 #include "host/host.h"
+#include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
 
@@ -57,8 +58,8 @@ struct Drawing {
     }
     const int probeCount = entries < kProbes ? entries : kProbes;
     for (int i = 0; i < probeCount; ++i) {
-      probes.push_back(recs[static_cast<size_t>(i) * static_cast<size_t>(entries) /
-                            static_cast<size_t>(probeCount)]);
+      probes.push_back(
+          recs[static_cast<size_t>(i) * static_cast<size_t>(entries) / static_cast<size_t>(probeCount)]);
     }
     // Each probe references the next one, so every target is live.
     for (size_t i = 0; i < probes.size(); ++i) {

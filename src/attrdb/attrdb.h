@@ -11,6 +11,8 @@
 //   that is delete-marked, has no entry or is no longer counted as a target. The stored figure
 //   keeps such references until the next commit.
 // - Entries with the delete mark or the parked bit are invisible to GetRecFigure.
+// - The targeted count of a handle saturates at 0xFFFF and then stays there (it never spills
+//   into the mark bits, and a handle that many figures reference stays a live target).
 // - While the host's undo manager records a step, every change that displaces a figure or a
 //   record pointer hands an SxfUndoRec to the step; the displaced object lives in it until the
 //   host releases the item (SxfUndoFunc, mode 3). Outside a step displaced figures are freed at
@@ -28,14 +30,16 @@
 
 class SxfZCdbFigure;
 class SxfZCdbAttrSetDef;
+class TitleRecMap;
+struct NewFileAttrData;
 
 // The entry of one record handle in the handle map.
 struct ZCDB_SXFATTR_MAP {
   // Bits 0-15: targeted count (see SxfZCdbAttrDB::kTargetedMask); bit 16: delete mark;
   // bit 17: parked by undo or redo. Other bits are 0.
   DWORD flags;
-  ZCdbRecBase* rec;        // the host record of this handle, or null; not owned
-  SxfZCdbFigure* figure;   // the record's attributes, or null; owned by the entry
+  ZCdbRecBase* rec;       // the host record of this handle, or null; not owned
+  SxfZCdbFigure* figure;  // the record's attributes, or null; owned by the entry
 };
 
 class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
@@ -61,6 +65,8 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   SxfZCdbAttrDB& operator=(const SxfZCdbAttrDB&) = delete;
 
   // ---- host interface (virtual, in the base class's slot order) ----
+  // Not built yet, answering 1 without any effect: OnAddData, OnChangeData, OnDelData,
+  // OnCommit, OnChangePtr and the section readers and writers (Read, AfterReadTmp, Write).
   int CanTmpClone() const override;
   int ClearData(int mode) override;
   int OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* srcDb) override;
@@ -107,10 +113,9 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   int GetAttrSetDefCnt(CDWordArrayX* ids) const;
   SxfZCdbAttrSetDef* GetDefAttrSetDefData();
   SxfZCdbAttrSetDef* FindAttrSetDefData(unsigned int id) const;
-  SxfZCdbAttrSetDef* FindAttrSetDefData(const char* name, const char* version,
-                                        const char* designer) const;
-  SxfZCdbAttrSetDef* AddAttrSetDefData(const char* name, const char* version,
-                                       const char* designer, int returnExisting);
+  SxfZCdbAttrSetDef* FindAttrSetDefData(const char* name, const char* version, const char* designer) const;
+  SxfZCdbAttrSetDef* AddAttrSetDefData(const char* name, const char* version, const char* designer,
+                                       int returnExisting);
   SxfZCdbAttrSetDef* AddAttrSetDefData(const SxfZCdbAttrSetDef& def);
   int IsUseAttrSetDef(unsigned int id);
   int RemoveAttrSetDef(unsigned int id, int force);
@@ -143,6 +148,33 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   int SetContourElm(const char* zukeiName, const char* value, ZCdbRecBase* rec);
   int GetContourElm(DWORD handle, CString& zukeiName, CString& value);
 
+  // ---- title elements and title info ----
+  // Reads the title block from the drawing's title elements into the stored title info and
+  // copies it into info; with recs, also lists each item's elements in line order. Returns 1.
+  int GetTitleInfo(SxfTitleInfo& info, TitleRecMap* recs);
+  // Makes info the stored title info (undoable) and, with recs, exactly those records the title
+  // elements, numbered by position. Returns 1.
+  int SetTitleInfo(const SxfTitleInfo& info, TitleRecMap* recs);
+  // Keeps only the string elements of recs, sorted by descending y of their first point.
+  static void SetTitleOrder(CArray<ZCdbRecBase*, ZCdbRecBase*>& recs);
+  // 1 when rec is an element record whose figure is a title attribute stub.
+  int IsTitleElm(ZCdbRecBase* rec) const;
+
+  // ---- host change notifications ----
+  // 1 when fig's attributes are worth copying to a copy of its record.
+  static int ShouldAttrCopy(SxfZCdbFigure* fig);
+
+  // ---- copying with targets ----
+  void BeginCopyWithTarget(SxfZCdbAttrDB* src);
+  void EndCopyWithTarget();
+
+  // ---- drawing-file and copy-buffer sections ----
+  // Drops attribute-file figures that hold no set reference after SXF data was read.
+  void OnSxfReadEnd();
+  // Reads the copy-buffer section in its old handle-prefixed form (handle, old figure record,
+  // ..., 0xFFFFFFFF), replacing the database's content, and binds it to buff's records.
+  int ReadOldBuff(CFile* file, ZCdbBuff* buff);
+
   // ---- title items (defined in title/) ----
   static int GetTitleIdNum();
   static int TitleIdToIndex(SXF_TTL_ID id);
@@ -172,6 +204,22 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   int RemoveTargetEntry(SxfZCdbFigure* fig);
   int _TargetIsOk(DWORD handle);
 
+  // ---- title elements (title/) ----
+  void SubMap(TitleRecMap& current, TitleRecMap& wanted);
+  int RecalcTitleIndex(TitleRecMap& recs);
+  void ReActivateTitleElm(ZCdbRecBase* rec);
+  void CheckTitleString(ZCdbRecBase* rec);
+
+  // ---- drawing-file and copy-buffer sections (persist/) ----
+  int NewRead(int mode, CFile* file, ZCdb* db, DWORD version);
+  int NewWrite(int mode, CFile* file, ZCdb* db);
+  int NewReadAttr(CArchive& ar, NewFileAttrData& data);
+  int NewWriteAttr(CArchive& ar, NewFileAttrData& data);
+  int WriteAttr(CFile* file, ZCdbRecBase* rec, int chained, int mode);
+  int BindHandle(ZCdbRecBase* rec);
+  int BindZCDb(ZCdb* db);
+  int BindZCdbBuff(ZCdbBuff* buff);
+
   // Handle map: record handle -> entry (773 buckets). Owns the entries and their figures.
   CMap<DWORD, DWORD, ZCDB_SXFATTR_MAP*, ZCDB_SXFATTR_MAP*> m_attrMap;
   SxfTitleInfo m_titleInfo;
@@ -184,7 +232,7 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   CMap<DWORD, DWORD, DWORD, DWORD>* m_copyMap;
   DWORD m_copyFirstHandle;
   DWORD m_copyLastHandle;
-  SxfZCdbAttrDB* m_copySource;  // not owned
+  SxfZCdbAttrDB* m_copySource;   // not owned
   const CEnvironObj* m_environ;  // not owned
 
  private:

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "attrdb/attrdb.h"
-#include "model/attr_grp.h"
-#include "model/attr_set_def.h"
 #include "model/atrf.h"
 #include "model/atru.h"
+#include "model/attr_grp.h"
+#include "model/attr_set_def.h"
 #include "model/figure.h"
 
 namespace {
@@ -24,9 +24,7 @@ ZCdbRecBase* FindRecordBelow(ZCdbRecBase* root, DWORD handle) {
   auto matches = [handle](ZCdbRecBase* r) {
     return r->GetRecKind() != ZCDB_KIND_DB && r->GetHandle() == handle;
   };
-  auto closed = [](ZCdbRecBase* r) {
-    return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0;
-  };
+  auto closed = [](ZCdbRecBase* r) { return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0; };
   if (matches(root)) return root;
   if (closed(root)) return nullptr;
   // Each level holds the table and the child to visit next.
@@ -87,9 +85,13 @@ SxfZCdbAttrDB::~SxfZCdbAttrDB() {
   m_copyMap = nullptr;
 }
 
-int SxfZCdbAttrDB::CanTmpClone() const { return 1; }
+int SxfZCdbAttrDB::CanTmpClone() const {
+  return 1;
+}
 
-int SxfZCdbAttrDB::WriteText() const { return 1; }
+int SxfZCdbAttrDB::WriteText() const {
+  return 1;
+}
 
 int SxfZCdbAttrDB::ClearData(int mode) {
   if (mode == 0) Clear();
@@ -97,11 +99,21 @@ int SxfZCdbAttrDB::ClearData(int mode) {
 }
 
 // The database keeps nothing that depends on these events.
-int SxfZCdbAttrDB::OnVerify(int, ZCdb*, CStringArray&, int) { return 1; }
-int SxfZCdbAttrDB::OnChangeOrder(int, ZCdbRecBase*) { return 1; }
-int SxfZCdbAttrDB::OnChangeSelect(int, ZCdbRecBase*) { return 1; }
-int SxfZCdbAttrDB::OnUndoStart(ZCdb*, int) { return 1; }
-int SxfZCdbAttrDB::OnUndoEnd(ZCdb*, int) { return 1; }
+int SxfZCdbAttrDB::OnVerify(int, ZCdb*, CStringArray&, int) {
+  return 1;
+}
+int SxfZCdbAttrDB::OnChangeOrder(int, ZCdbRecBase*) {
+  return 1;
+}
+int SxfZCdbAttrDB::OnChangeSelect(int, ZCdbRecBase*) {
+  return 1;
+}
+int SxfZCdbAttrDB::OnUndoStart(ZCdb*, int) {
+  return 1;
+}
+int SxfZCdbAttrDB::OnUndoEnd(ZCdb*, int) {
+  return 1;
+}
 
 void SxfZCdbAttrDB::Clear() {
   POSITION pos = m_setDefMap.GetStartPosition();
@@ -124,19 +136,24 @@ void SxfZCdbAttrDB::Clear() {
   m_attrMap.RemoveAll();
 }
 
-void SxfZCdbAttrDB::SetFileVersion(const char* version) { m_fileVersion = version; }
+void SxfZCdbAttrDB::SetFileVersion(const char* version) {
+  m_fileVersion = version;
+}
 
-CString SxfZCdbAttrDB::GetFileVersion() const { return m_fileVersion; }
+CString SxfZCdbAttrDB::GetFileVersion() const {
+  return m_fileVersion;
+}
 
-const CSxfAttrList* SxfZCdbAttrDB::AttrList() const { return m_attrList; }
+const CSxfAttrList* SxfZCdbAttrDB::AttrList() const {
+  return m_attrList;
+}
 
 ZCDB_SXFATTR_MAP* SxfZCdbAttrDB::FindEntry(DWORD handle) const {
   ZCDB_SXFATTR_MAP* entry = nullptr;
   return m_attrMap.Lookup(handle, entry) ? entry : nullptr;
 }
 
-SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig,
-                                            int withTargets) {
+SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig, int withTargets) {
   if (rec == nullptr) return nullptr;
   const DWORD handle = rec->GetHandle();
   if (handle == ZCDB_NO_HANDLE) return nullptr;
@@ -187,8 +204,7 @@ SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigur
   return stored;
 }
 
-SxfZCdbFigure* SxfZCdbAttrDB::_GetRecFigure(DWORD handle, ZCDB_SXFATTR_MAP*& entry,
-                                            int skipPending) {
+SxfZCdbFigure* SxfZCdbAttrDB::_GetRecFigure(DWORD handle, ZCDB_SXFATTR_MAP*& entry, int skipPending) {
   entry = FindEntry(handle);
   if (entry == nullptr) return nullptr;
   if (skipPending != 0 && (entry->flags & kPending) != 0) return nullptr;

@@ -39,12 +39,24 @@ SxfZCdbATRF* VisibleAtrf(const ZCDB_SXFATTR_MAP* entry) {
 
 }  // namespace
 
-const char* SxfZCdbAttrDB::GetDefAttrSetName() { return DefaultSetName(); }
-const char* SxfZCdbAttrDB::GetDefAttrVersion() { return DefaultVersion(); }
-const char* SxfZCdbAttrDB::GetDefAttrDesigned() { return DefaultDesigner(); }
-void SxfZCdbAttrDB::SetDefAttrSetName(const char* name) { DefaultSetName() = name; }
-void SxfZCdbAttrDB::SetDefAttrVersion(const char* version) { DefaultVersion() = version; }
-void SxfZCdbAttrDB::SetDefAttrDesigned(const char* designer) { DefaultDesigner() = designer; }
+const char* SxfZCdbAttrDB::GetDefAttrSetName() {
+  return DefaultSetName();
+}
+const char* SxfZCdbAttrDB::GetDefAttrVersion() {
+  return DefaultVersion();
+}
+const char* SxfZCdbAttrDB::GetDefAttrDesigned() {
+  return DefaultDesigner();
+}
+void SxfZCdbAttrDB::SetDefAttrSetName(const char* name) {
+  DefaultSetName() = name;
+}
+void SxfZCdbAttrDB::SetDefAttrVersion(const char* version) {
+  DefaultVersion() = version;
+}
+void SxfZCdbAttrDB::SetDefAttrDesigned(const char* designer) {
+  DefaultDesigner() = designer;
+}
 
 int SxfZCdbAttrDB::GetAttrSetDefCnt(CDWordArrayX* ids) const {
   if (ids == nullptr) return m_setDefMap.GetCount();

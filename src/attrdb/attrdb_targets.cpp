@@ -42,14 +42,13 @@ int SxfZCdbAttrDB::RemoveTargetEntry(SxfZCdbFigure* fig) {
   return 1;
 }
 
-int SxfZCdbAttrDB::_TargetIsOk(DWORD handle) { return IsTarget(handle); }
+int SxfZCdbAttrDB::_TargetIsOk(DWORD handle) {
+  return IsTarget(handle);
+}
 
 int SxfZCdbAttrDB::IsTarget(DWORD handle) const {
   const ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
-  return entry != nullptr && (entry->flags & kDeleteMark) == 0 &&
-                 (entry->flags & kTargetedMask) != 0
-             ? 1
-             : 0;
+  return entry != nullptr && (entry->flags & kDeleteMark) == 0 && (entry->flags & kTargetedMask) != 0 ? 1 : 0;
 }
 
 int SxfZCdbAttrDB::TargetedCnt(DWORD handle) const {

@@ -137,7 +137,9 @@ void SxfZCdbAttrDB::OnUndoInf(SxfTitleInfo& info) {
   info = current;
 }
 
-void SxfZCdbAttrDB::OnRedoInf(SxfTitleInfo& info) { OnUndoInf(info); }
+void SxfZCdbAttrDB::OnRedoInf(SxfTitleInfo& info) {
+  OnUndoInf(info);
+}
 
 void SxfZCdbAttrDB::OnUndoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot) {
   if (rec == nullptr || slot == nullptr) return;
@@ -145,7 +147,9 @@ void SxfZCdbAttrDB::OnUndoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot) {
   if (entry != nullptr) std::swap(entry->rec, *slot);
 }
 
-void SxfZCdbAttrDB::OnRedoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot) { OnUndoChgRec(rec, slot); }
+void SxfZCdbAttrDB::OnRedoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot) {
+  OnUndoChgRec(rec, slot);
+}
 
 int SxfZCdbAttrDB::RemoveUndoRec(DWORD handle) {
   ZCDB_SXFATTR_MAP* entry = FindEntry(handle);

@@ -4,7 +4,9 @@
 #include "exports/record_functions.h"
 #include "model/figure.h"
 
-ZCdbAttrDB* ZCdbAttrDBEntry(const CEnvironObj& env) { return new SxfZCdbAttrDB(env); }
+ZCdbAttrDB* ZCdbAttrDBEntry(const CEnvironObj& env) {
+  return new SxfZCdbAttrDB(env);
+}
 
 int ZCDbAttrFigureSetVer3(ZCdbRecBase* rec, SxfZCdbFigure* fig) {
   int result = 0;

@@ -9,7 +9,8 @@ namespace {
 // A sub-archive that owns the memory file it reads or writes.
 class BlockArchive : public CArchive {
  public:
-  explicit BlockArchive(CMemFile* file, UINT mode) : CArchive(file, mode), file_(file) {}
+  BlockArchive(CMemFile* file, UINT mode, int bufSize = 4096)
+      : CArchive(file, mode, bufSize), file_(file) {}
   ~BlockArchive() override {
     Abort();
     delete file_;
@@ -52,7 +53,8 @@ CArchive* LoadArchiveBlockBegin(CArchive& ar) {
   }
   CMemFile* file = new CMemFile();
   file->Adopt(bytes, length);
-  return new BlockArchive(file, CArchive::load);
+  // A small block gets a small buffer, so deeply nested blocks cost little beyond their bytes.
+  return new BlockArchive(file, CArchive::load, length < 4096 ? static_cast<int>(length) + 16 : 4096);
 }
 
 void LoadArchiveBlockEnd(CArchive&, CArchive* sub) {

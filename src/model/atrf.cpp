@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-SxfZCdbATRFInfo::~SxfZCdbATRFInfo() { DeleteAll(); }
+SxfZCdbATRFInfo::~SxfZCdbATRFInfo() {
+  DeleteAll();
+}
 
 void SxfZCdbATRFInfo::DeleteAll() {
   for (int i = 0; i < GetCount(); ++i) delete (*this)[i];
@@ -43,9 +45,13 @@ SxfZCdbATRF& SxfZCdbATRF::operator=(const SxfZCdbATRF& other) {
   return *this;
 }
 
-SxfZCdbATRF::~SxfZCdbATRF() { delete info; }
+SxfZCdbATRF::~SxfZCdbATRF() {
+  delete info;
+}
 
-int SxfZCdbATRF::GetAttrSetRefCnt() const { return info->GetCount(); }
+int SxfZCdbATRF::GetAttrSetRefCnt() const {
+  return info->GetCount();
+}
 
 SxfZCdbAttrSetRef* SxfZCdbATRF::GetAttrSetRefData(int i) const {
   return info->IsValidIndex(i) ? (*info)[i] : nullptr;
@@ -82,7 +88,9 @@ void SxfZCdbATRF::DelAttrSetRefData(int i) {
   info->RemoveAt(i);
 }
 
-void SxfZCdbATRF::ClrAttrSetRefData() { info->DeleteAll(); }
+void SxfZCdbATRF::ClrAttrSetRefData() {
+  info->DeleteAll();
+}
 
 int SxfZCdbATRF::GetAttrDataCnt(int& nAttr, int& nTarget, int& nAtrs) const {
   nAttr = nTarget = nAtrs = 0;

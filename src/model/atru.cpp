@@ -102,6 +102,7 @@ int SxfZCdbATRU::IsSame(const SxfZCdbATRU& other) const {
              : 0;
 }
 
+// "%d" and "%u" print the same digits in every locale; only the double texts need care.
 void SxfZCdbATRU::SetValueBYTE(BYTE v) {
   value.Format("%d", static_cast<int>(v));
 }

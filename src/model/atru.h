@@ -2,7 +2,7 @@
 //
 // A value type: copying and assignment copy all six fields; IsSame compares all six. Typed
 // setters format numbers with fixed formats, so a typed value lives only as its text; typed
-// getters parse the text back. Parsing never depends on the process locale:
+// getters parse the text back. Neither formatting nor parsing depends on the process locale:
 // - integers: leading white space skipped, optional sign, decimal digits up to the first
 //   non-digit; no digits gives 0. Digits beyond 32 bits wrap modulo 2^32, so every handle that
 //   SetTarget writes with "%u" reads back as the same 32 bits.

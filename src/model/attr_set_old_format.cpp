@@ -32,9 +32,13 @@ int SxfZCdbAttrSetDef::Read(CFile* file) {
              : 0;
 }
 
-int SxfZCdbAttrSetRef::Read(CFile* file, int) { return SxfZCdbAttrGrp::Read(file, 0); }
+int SxfZCdbAttrSetRef::Read(CFile* file, int) {
+  return SxfZCdbAttrGrp::Read(file, 0);
+}
 
-int SxfZCdbAttrSetRef::Write(CFile* file) { return SxfZCdbAttrGrp::Write(file); }
+int SxfZCdbAttrSetRef::Write(CFile* file) {
+  return SxfZCdbAttrGrp::Write(file);
+}
 
 namespace {
 
@@ -46,8 +50,7 @@ int ReadAttrSetRecord(CFile* file, SxfZCdbAttrSet& set) {
     return ReadString(file, set.version) && ReadString(file, set.designer) && set.Read(file, 0) ? 1 : 0;
   }
   CString name;
-  if (!ReadString(file, name) || !ReadString(file, set.version) ||
-      !ReadString(file, set.designer)) {
+  if (!ReadString(file, name) || !ReadString(file, set.version) || !ReadString(file, set.designer)) {
     return 0;
   }
   set.SetName(name);

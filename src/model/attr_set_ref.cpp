@@ -1,6 +1,8 @@
 #include "model/attr_set_ref.h"
 
-SxfZCdbAttrSetRef::SxfZCdbAttrSetRef() { isAttrSetRef = 1; }
+SxfZCdbAttrSetRef::SxfZCdbAttrSetRef() {
+  isAttrSetRef = 1;
+}
 
 SxfZCdbAttrSetRef::~SxfZCdbAttrSetRef() = default;
 

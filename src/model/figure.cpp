@@ -31,7 +31,7 @@ int ElementTextMatches(ZCdbRecBase* rec, const WildCardEx& pattern) {
 int RecordTextMatches(ZCdbRecBase* rec, const WildCardEx& pattern) {
   if (rec->IsElm()) return ElementTextMatches(rec, pattern);
   for (ZCdbRecBase* child = rec->GetFirstChild(); child; child = rec->GetNextChild(child)) {
-
+    if (child->TestStatus(ZCDB_STATUS_REMOVED)) continue;
     if (RecordTextMatches(child, pattern)) return 1;
   }
   return 0;
@@ -128,6 +128,8 @@ void SxfZCdbFigure::ATRU_SetAttr(const SxfZCdbATRU& value) {
 }
 
 void SxfZCdbFigure::ATRS_SetAttr(const SxfZCdbATRS& value) {
+  // Only a stub figure takes stub fields; a user attribute keeps its own definition part.
+  if (attrType != SXF_ATTR_ATRS) return;
   SxfZCdbATRS* stub = attr.ATRS();
   if (!stub || stub == &value) return;
   stub->name = value.name;

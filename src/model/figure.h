@@ -65,8 +65,8 @@ class SXF_API SxfZCdbFigure {
   // Without a main attribute: type 2 with a copy of value. With a user attribute: assigns value
   // to it. With an attribute of another class the figure is left unchanged.
   void ATRU_SetAttr(const SxfZCdbATRU& value);
-  // Assigns name, type and unit of value to the stub (SetAttrType(3) creates it); without a stub
-  // nothing happens.
+  // Assigns name, type and unit of value to the stub (SetAttrType(3) creates it); a figure of
+  // another type is left unchanged.
   void ATRS_SetAttr(const SxfZCdbATRS& value);
 
   // Type 2: the user attribute when its name is name. Type 1: the first attribute of that name
@@ -97,8 +97,8 @@ class SXF_API SxfZCdbFigure {
   int GetAtrfAtrs(ATRS_BUFF& buf, int max) const;
 
   // Turns the figure into type 1: its user attribute or stub (the stub's value taken from the
-  // text of its string element) moves into the database's default set. db must not be null.
-  // Returns 1.
+  // text of its string element) moves into the database's default set. Returns 1; with a null
+  // db, 0 and the figure unchanged.
   int ToATRF(SxfZCdbAttrDB* db);
   // 1 when both hold equal contents (name, type, contour, image, main attribute). With
   // checkTargeted nonzero a figure that is referenced as a target is never the same.
@@ -133,13 +133,13 @@ class SXF_API SxfZCdbFigure {
   int NewRead(CArchive& ar, SxfZCdbAttrDB* db);
   int NewWrite(CArchive& ar);
 
-  DWORD handle;           // record handle, 0xFFFFFFFF for none
-  CString name;           // the figure's name
-  BYTE attrType;          // SXF_ATTR_*
+  DWORD handle;            // record handle, 0xFFFFFFFF for none
+  CString name;            // the figure's name
+  BYTE attrType;           // SXF_ATTR_*
   SxfZCdbFigureAttr attr;  // the main attribute object, owned
-  SxfZCdbATRU* contour;   // contour-line attribute or null, owned
-  SxfZCdbATRU* image;     // image attribute or null, owned
-  int targetedCnt;        // set by the database on copies it hands out
+  SxfZCdbATRU* contour;    // contour-line attribute or null, owned
+  SxfZCdbATRU* image;      // image attribute or null, owned
+  int targetedCnt;         // set by the database on copies it hands out
 
  protected:
   friend class SxfZCdbAttrDB;

@@ -3,7 +3,9 @@
 #include "model/atrf.h"
 #include "model/atru.h"
 
-SxfZCdbFigureAttr::~SxfZCdbFigureAttr() { Reset(); }
+SxfZCdbFigureAttr::~SxfZCdbFigureAttr() {
+  Reset();
+}
 
 SxfZCdbATRS* SxfZCdbFigureAttr::ATRS() const {
   if (class_ == kATRS) return atrs_;

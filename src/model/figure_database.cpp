@@ -24,6 +24,8 @@ CString StringElementText(ZCdbRecBase* rec) {
 
 int SxfZCdbFigure::ToATRF(SxfZCdbAttrDB* db) {
   if (attrType == SXF_ATTR_ATRF) return 1;
+  // Without a database there is no default set to move into: refuse and change nothing.
+  if (!db) return 0;
   SxfZCdbATRF* atrf = new SxfZCdbATRF;
   SxfZCdbATRU moved;
   if (attrType == SXF_ATTR_ATRU) {
@@ -39,9 +41,9 @@ int SxfZCdbFigure::ToATRF(SxfZCdbAttrDB* db) {
   attr.Reset(atrf);
   attrType = SXF_ATTR_ATRF;
 
-  SxfZCdbAttrSetDef* def = db->AddAttrSetDefData(SxfZCdbAttrDB::GetDefAttrSetName(),
-                                                 SxfZCdbAttrDB::GetDefAttrVersion(),
-                                                 SxfZCdbAttrDB::GetDefAttrDesigned(), 1);
+  SxfZCdbAttrSetDef* def =
+      db->AddAttrSetDefData(SxfZCdbAttrDB::GetDefAttrSetName(), SxfZCdbAttrDB::GetDefAttrVersion(),
+                            SxfZCdbAttrDB::GetDefAttrDesigned(), 1);
   // With returnExisting 1 the registry always answers; the guard only keeps a broken registry
   // from crashing the caller.
   const char* id = def ? def->GetId() : "";
@@ -60,8 +62,8 @@ void SxfZCdbFigure::CheckAttrSetRef(SxfZCdbAttrDB* dst, SxfZCdbAttrDB* src) {
     const SxfZCdbAttrSetDef* from =
         src->FindAttrSetDefData(static_cast<unsigned int>(std::atoi(ref->GetRefId())));
     if (!from) continue;
-    const SxfZCdbAttrSetDef* to = dst->AddAttrSetDefData(from->GetName(), from->GetVersion(),
-                                                         from->GetDesigner(), 1);
+    const SxfZCdbAttrSetDef* to =
+        dst->AddAttrSetDefData(from->GetName(), from->GetVersion(), from->GetDesigner(), 1);
     if (to) ref->SetRefId(to->GetId());
   }
 }
@@ -73,8 +75,7 @@ void SxfZCdbFigure::CheckAttrSetDef(SxfZCdbAttrDB* db) {
   for (int i = 0; i < atrf->GetAttrSetRefCnt(); ++i) {
     const SxfZCdbAttrSetRef* ref = atrf->GetAttrSetRefData(i);
     if (!ref) continue;
-    SxfZCdbAttrSetDef* def =
-        db->FindAttrSetDefData(static_cast<unsigned int>(std::atol(ref->GetRefId())));
+    SxfZCdbAttrSetDef* def = db->FindAttrSetDefData(static_cast<unsigned int>(std::atol(ref->GetRefId())));
     if (def && def->IsDelete()) def->IsDelete(0);
   }
 }

@@ -49,7 +49,8 @@ int SxfZCdbFigure::NewWrite(CArchive& ar) {
       !WriteBlock(ar, kTagFigureContour, [&](CArchive& block) { return NewWriteATRU(block, *contour); })) {
     return 0;
   }
-  if (image && !WriteBlock(ar, kTagFigureImage, [&](CArchive& block) { return NewWriteATRU(block, *image); })) {
+  if (image &&
+      !WriteBlock(ar, kTagFigureImage, [&](CArchive& block) { return NewWriteATRU(block, *image); })) {
     return 0;
   }
   WriteEnd(ar);

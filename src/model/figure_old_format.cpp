@@ -107,7 +107,8 @@ int SxfZCdbFigure::Read(CFile* file, SxfZCdbAttrDB* db) {
       SxfZCdbTarget target;
       if (!target.Read(file)) return 0;
       SxfZCdbAttrSetDef* def =
-          db ? db->AddAttrSetDefData(target.GetName(), target.GetVersion(), target.GetDesigner(), 1) : nullptr;
+          db ? db->AddAttrSetDefData(target.GetName(), target.GetVersion(), target.GetDesigner(), 1)
+             : nullptr;
       SxfZCdbATRF* atrf = attrType == SXF_ATTR_ATRF ? attr.ATRF() : nullptr;
       if (!def || !atrf) continue;  // the targets have nowhere to go
       SxfZCdbAttrSetRef* ref = atrf->AddAttrSetRefData(def->GetId(), 1);

@@ -7,7 +7,9 @@
 
 SxfZCdbTargetInfo::SxfZCdbTargetInfo() : data(new RecTargetData[kGrowStep]), capacity(kGrowStep) {}
 
-SxfZCdbTargetInfo::~SxfZCdbTargetInfo() { delete[] data; }
+SxfZCdbTargetInfo::~SxfZCdbTargetInfo() {
+  delete[] data;
+}
 
 void SxfZCdbTargetInfo::Release() {
   delete[] data;
@@ -53,7 +55,9 @@ void SxfZCdbTargetInfo::Remove(int index) {
 
 SxfZCdbTarget::SxfZCdbTarget() : info_(new SxfZCdbTargetInfo) {}
 
-SxfZCdbTarget::SxfZCdbTarget(const SxfZCdbTarget& other) : info_(new SxfZCdbTargetInfo) { *this = other; }
+SxfZCdbTarget::SxfZCdbTarget(const SxfZCdbTarget& other) : info_(new SxfZCdbTargetInfo) {
+  *this = other;
+}
 
 SxfZCdbTarget& SxfZCdbTarget::operator=(const SxfZCdbTarget& other) {
   if (this == &other) return *this;
@@ -65,19 +69,39 @@ SxfZCdbTarget& SxfZCdbTarget::operator=(const SxfZCdbTarget& other) {
   return *this;
 }
 
-SxfZCdbTarget::~SxfZCdbTarget() { delete info_; }
+SxfZCdbTarget::~SxfZCdbTarget() {
+  delete info_;
+}
 
-const char* SxfZCdbTarget::GetName() const { return info_->name; }
-void SxfZCdbTarget::SetName(const char* name) { info_->name = name; }
-const char* SxfZCdbTarget::GetVersion() const { return info_->version; }
-void SxfZCdbTarget::SetVersion(const char* version) { info_->version = version; }
-const char* SxfZCdbTarget::GetDesigner() const { return info_->designer; }
-void SxfZCdbTarget::SetDesigner(const char* designer) { info_->designer = designer; }
+const char* SxfZCdbTarget::GetName() const {
+  return info_->name;
+}
+void SxfZCdbTarget::SetName(const char* name) {
+  info_->name = name;
+}
+const char* SxfZCdbTarget::GetVersion() const {
+  return info_->version;
+}
+void SxfZCdbTarget::SetVersion(const char* version) {
+  info_->version = version;
+}
+const char* SxfZCdbTarget::GetDesigner() const {
+  return info_->designer;
+}
+void SxfZCdbTarget::SetDesigner(const char* designer) {
+  info_->designer = designer;
+}
 
-int SxfZCdbTarget::GetCnt() const { return info_->count; }
-int SxfZCdbTarget::GetCapacity() const { return info_->capacity; }
+int SxfZCdbTarget::GetCnt() const {
+  return info_->count;
+}
+int SxfZCdbTarget::GetCapacity() const {
+  return info_->capacity;
+}
 
-RecTargetData& SxfZCdbTarget::GetData(int index) const { return info_->data[index]; }
+RecTargetData& SxfZCdbTarget::GetData(int index) const {
+  return info_->data[index];
+}
 
 int SxfZCdbTarget::GetData(int index, RecTargetData* out) const {
   if (index < 0 || index >= info_->count) return 0;
@@ -91,11 +115,15 @@ int SxfZCdbTarget::SetData(int index, const RecTargetData& rec) {
   return 1;
 }
 
-int SxfZCdbTarget::AddData(const RecTargetData& rec) { return info_->Add(rec); }
+int SxfZCdbTarget::AddData(const RecTargetData& rec) {
+  return info_->Add(rec);
+}
 
 void SxfZCdbTarget::DelData(int index) {
   if (index < 0 || index >= info_->count) return;
   info_->Remove(index);
 }
 
-void SxfZCdbTarget::ClrData() { info_->Release(); }
+void SxfZCdbTarget::ClrData() {
+  info_->Release();
+}

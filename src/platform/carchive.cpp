@@ -1,6 +1,7 @@
 #include "platform/carchive.h"
 
-CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf) : file_(file), loading_((mode & load) != 0) {
+CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
+    : file_(file), loading_((mode & load) != 0) {
   (void)buf;
   if (bufSize < 16) bufSize = 16;
   buf_.resize(static_cast<size_t>(bufSize));

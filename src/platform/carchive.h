@@ -122,8 +122,8 @@ class SXF_PLATFORM_API CArchive {
   CFile* file_;
   bool loading_;
   std::vector<BYTE> buf_;
-  size_t cur_ = 0;  // next byte to read or write
-  size_t lim_ = 0;  // end of valid data (loading) or of the buffer (storing)
+  size_t cur_ = 0;          // next byte to read or write
+  size_t lim_ = 0;          // end of valid data (loading) or of the buffer (storing)
   ULONGLONG fileDone_ = 0;  // bytes moved between the buffer and the file
   ULONGLONG fileEnd_ = 0;   // length of the file beyond its position at construction (loading)
 };

@@ -9,14 +9,20 @@ namespace {
 
 int CauseFromErrno(int error) {
   switch (error) {
-    case ENOENT: return CFileException::fileNotFound;
+    case ENOENT:
+      return CFileException::fileNotFound;
     case EACCES:
-    case EPERM: return CFileException::accessDenied;
-    case EMFILE: return CFileException::tooManyOpenFiles;
-    case ENOSPC: return CFileException::diskFull;
+    case EPERM:
+      return CFileException::accessDenied;
+    case EMFILE:
+      return CFileException::tooManyOpenFiles;
+    case ENOSPC:
+      return CFileException::diskFull;
     case ENOTDIR:
-    case ENAMETOOLONG: return CFileException::badPath;
-    default: return CFileException::genericException;
+    case ENAMETOOLONG:
+      return CFileException::badPath;
+    default:
+      return CFileException::genericException;
   }
 }
 
@@ -81,7 +87,8 @@ void CFile::Write(const void* buffer, UINT count) {
 ULONGLONG CFile::Seek(LONGLONG offset, UINT from) {
   if (!fp_) throw CFileException(CFileException::invalidFile, path_);
   int whence = from == begin ? SEEK_SET : from == current ? SEEK_CUR : SEEK_END;
-  if (std::fseek(fp_, static_cast<long>(offset), whence) != 0) throw CFileException(CFileException::badSeek, path_);
+  if (std::fseek(fp_, static_cast<long>(offset), whence) != 0)
+    throw CFileException(CFileException::badSeek, path_);
   lastIo_ = LastIo::kNone;
   return GetPosition();
 }
@@ -118,9 +125,13 @@ void CFile::Close() {
 
 CMemFile::CMemFile(UINT growBytes) : growBytes_(growBytes ? growBytes : 1024) {}
 
-CMemFile::CMemFile(BYTE* buffer, UINT size, UINT growBytes) { Attach(buffer, size, growBytes); }
+CMemFile::CMemFile(BYTE* buffer, UINT size, UINT growBytes) {
+  Attach(buffer, size, growBytes);
+}
 
-CMemFile::~CMemFile() { Free(); }
+CMemFile::~CMemFile() {
+  Free();
+}
 
 void CMemFile::Free() {
   if (owned_) std::free(data_);
@@ -187,7 +198,8 @@ void CMemFile::GrowTo(size_t needed) {
     throw CFileException(CFileException::diskFull);
   }
   size_t capacity = capacity_ ? capacity_ : growBytes_;
-  while (capacity < needed) capacity = capacity < (size_t{1} << 20) ? capacity * 2 : capacity + (capacity >> 1);
+  while (capacity < needed)
+    capacity = capacity < (size_t{1} << 20) ? capacity * 2 : capacity + (capacity >> 1);
   BYTE* grown = static_cast<BYTE*>(std::realloc(data_, capacity));
   if (!grown) throw CFileException(CFileException::diskFull);
   data_ = grown;
@@ -205,7 +217,9 @@ void CMemFile::Write(const void* buffer, UINT count) {
 }
 
 ULONGLONG CMemFile::Seek(LONGLONG offset, UINT from) {
-  LONGLONG base = from == begin ? 0 : from == current ? static_cast<LONGLONG>(position_) : static_cast<LONGLONG>(length_);
+  LONGLONG base = from == begin     ? 0
+                  : from == current ? static_cast<LONGLONG>(position_)
+                                    : static_cast<LONGLONG>(length_);
   LONGLONG target = base + offset;
   if (target < 0) throw CFileException(CFileException::badSeek);
   position_ = static_cast<size_t>(target);
@@ -219,4 +233,6 @@ void CMemFile::SetLength(ULONGLONG length) {
   if (position_ > length_) position_ = length_;
 }
 
-void CMemFile::Close() { Free(); }
+void CMemFile::Close() {
+  Free();
+}

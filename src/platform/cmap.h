@@ -6,13 +6,13 @@
 // place; a removed and re-inserted key goes to the head of its bucket.
 //
 // Cost: MFC walks a bucket's chain on every lookup, which at a million keys in 773 buckets is
-// some 1,300 steps. Here a second index keyed by the full key (open addressing, linear probing,
-// the key kept beside the entry pointer) makes Lookup, SetAt, operator[] and RemoveKey O(1)
-// expected at any size. The index keeps sixteen consecutive keys in sixteen consecutive slots and
-// scrambles everything above them, so a run over handles in ascending order walks the index in
-// order while no choice of keys can pile them up. A pass costs O(entries + buckets). The bucket
-// chains are doubly linked so a removal never walks its chain. Values never move: a pointer or
-// reference to a value stays valid until its key is removed.
+// some 1,300 steps. Here a second index keyed by the full key (open addressing with linear
+// probing over a scrambled key, at most half full, the key kept beside the entry pointer) makes
+// Lookup, SetAt, operator[] and RemoveKey O(1) expected at any size and for any set of keys.
+// A pass costs O(entries + buckets). The bucket chains are doubly linked so a removal never
+// walks its chain. Values never move: a pointer or reference to a value stays valid until its
+// key is removed. Memory: about 32 bytes per entry (pointer values) plus 32 to 64 bytes of
+// index per entry.
 //
 // Keys are integral, enumeration or pointer values; a key of 32 bits or fewer hashes as its
 // 32-bit pattern, as on 32-bit Windows (so the int key -1 falls where 0xFFFFFFFF does). Removing
@@ -58,9 +58,10 @@ inline ULONGLONG MixKey(ULONGLONG x) {
 }
 
 // First slot to probe for key bits in an index of mask + 1 slots (a power of two, at least 16).
-// The low four bits pick the slot inside a run of sixteen; the rest of the key picks the run.
+// Every bit of the key reaches the low bits, so keys that differ only high up (handles in steps
+// of a power of two, aligned pointers) still spread over the index.
 inline size_t MapIndexHome(ULONGLONG bits, size_t mask) {
-  return static_cast<size_t>((MixKey(bits >> 4) << 4) | (bits & 15)) & mask;
+  return static_cast<size_t>(MixKey(bits)) & mask;
 }
 
 }  // namespace sxf_detail

@@ -16,9 +16,15 @@ int CompareBytes(const std::string& a, const char* b, size_t bLength) {
   return a.size() < bLength ? -1 : 1;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-bool IsAsciiSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+bool IsAsciiSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 }  // namespace
 
@@ -44,7 +50,9 @@ CString CString::Mid(int first, int count) const {
   return CString(s_.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
 }
 
-CString CString::Left(int count) const { return Mid(0, count); }
+CString CString::Left(int count) const {
+  return Mid(0, count);
+}
 
 CString CString::Right(int count) const {
   if (count < 0) count = 0;
@@ -64,7 +72,9 @@ int CString::Find(const char* sub, int start) const {
   return SjisFind(s_.data(), GetLength(), sub, static_cast<int>(std::strlen(sub)), start);
 }
 
-int CString::ReverseFind(char ch) const { return SjisReverseFindChar(s_.data(), GetLength(), ch); }
+int CString::ReverseFind(char ch) const {
+  return SjisReverseFindChar(s_.data(), GetLength(), ch);
+}
 
 void CString::Format(const char* format, ...) {
   va_list args;
@@ -162,7 +172,15 @@ void CString::ReleaseBuffer(int newLength) {
   s_.resize(static_cast<size_t>(newLength));
 }
 
-CString operator+(const CString& a, const CString& b) { return CString(a.str() + b.str()); }
-CString operator+(const CString& a, const char* b) { return CString(a.str() + (b ? b : "")); }
-CString operator+(const char* a, const CString& b) { return CString(std::string(a ? a : "") + b.str()); }
-CString operator+(const CString& a, char b) { return CString(a.str() + b); }
+CString operator+(const CString& a, const CString& b) {
+  return CString(a.str() + b.str());
+}
+CString operator+(const CString& a, const char* b) {
+  return CString(a.str() + (b ? b : ""));
+}
+CString operator+(const char* a, const CString& b) {
+  return CString(std::string(a ? a : "") + b.str());
+}
+CString operator+(const CString& a, char b) {
+  return CString(a.str() + b);
+}

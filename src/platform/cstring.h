@@ -80,7 +80,9 @@ class SXF_PLATFORM_API CString {
   // Removes leading or trailing ASCII white space (space, tab, CR, LF, VT, FF).
   CString& TrimLeft();
   CString& TrimRight();
-  CString& Trim() { return TrimRight().TrimLeft(); }
+  CString& Trim() {
+    return TrimRight().TrimLeft();
+  }
   // ASCII case mapping that leaves double-byte characters alone.
   CString& MakeUpper();
   CString& MakeLower();
@@ -103,11 +105,25 @@ SXF_PLATFORM_API CString operator+(const CString& a, const char* b);
 SXF_PLATFORM_API CString operator+(const char* a, const CString& b);
 SXF_PLATFORM_API CString operator+(const CString& a, char b);
 
-inline bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-inline bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
-inline bool operator!=(const CString& a, const char* b) { return a.Compare(b) != 0; }
-inline bool operator==(const char* a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const char* a, const CString& b) { return b.Compare(a) != 0; }
+inline bool operator==(const CString& a, const CString& b) {
+  return a.str() == b.str();
+}
+inline bool operator!=(const CString& a, const CString& b) {
+  return !(a == b);
+}
+inline bool operator==(const CString& a, const char* b) {
+  return a.Compare(b) == 0;
+}
+inline bool operator!=(const CString& a, const char* b) {
+  return a.Compare(b) != 0;
+}
+inline bool operator==(const char* a, const CString& b) {
+  return b.Compare(a) == 0;
+}
+inline bool operator!=(const char* a, const CString& b) {
+  return b.Compare(a) != 0;
+}
 // Whole strings, zero bytes included; std::string orders bytes as unsigned, as Compare does.
-inline bool operator<(const CString& a, const CString& b) { return a.str() < b.str(); }
+inline bool operator<(const CString& a, const CString& b) {
+  return a.str() < b.str();
+}

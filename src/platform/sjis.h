@@ -8,7 +8,9 @@
 #include "platform/types.h"
 
 // Non-zero when b is a lead byte of code page 932.
-inline BOOL IsDBCSLeadByte(BYTE b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+inline BOOL IsDBCSLeadByte(BYTE b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length in bytes of the character that starts at text[i] (1 or 2; 1 when a lead byte is the
 // last byte of the text).

@@ -12,7 +12,9 @@ void SXF_CollectAreaControlDrawBuff(ZCdb* db, ZCdbBuff& buff) {
   CollectAreaControlDrawBuff(db, buff);
 }
 
-int SXF_IsAreaControlExist(ZCdbTblBase* table) { return IsAreaControlExist(table); }
+int SXF_IsAreaControlExist(ZCdbTblBase* table) {
+  return IsAreaControlExist(table);
+}
 
 void SXF_AreaControlDraw(CDC* dc, const Matrix& matrix, DWORD color, ZCdbBuff& buff) {
   if (dc == nullptr) return;

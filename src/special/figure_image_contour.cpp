@@ -73,9 +73,13 @@ int SxfZCdbFigure::GetImageName(CString& zukeiName, CString& value) {
   return 1;
 }
 
-int SxfZCdbFigure::HasImage() const { return image ? 1 : 0; }
+int SxfZCdbFigure::HasImage() const {
+  return image ? 1 : 0;
+}
 
-int SxfZCdbFigure::IsImageOnly() const { return image && attrType == SXF_ATTR_NONE ? 1 : 0; }
+int SxfZCdbFigure::IsImageOnly() const {
+  return image && attrType == SXF_ATTR_NONE ? 1 : 0;
+}
 
 int SxfZCdbFigure::SetContour(const char* zukeiName, const char* value, const char* unit) {
   if (!contour) contour = new SxfZCdbATRU;
@@ -103,9 +107,13 @@ int SxfZCdbFigure::RemoveContour() {
   return 1;
 }
 
-int SxfZCdbFigure::HasContour() const { return contour ? 1 : 0; }
+int SxfZCdbFigure::HasContour() const {
+  return contour ? 1 : 0;
+}
 
-int SxfZCdbFigure::IsContourOnly() const { return contour && attrType == SXF_ATTR_NONE ? 1 : 0; }
+int SxfZCdbFigure::IsContourOnly() const {
+  return contour && attrType == SXF_ATTR_NONE ? 1 : 0;
+}
 
 int SxfZCdbFigure::GetOldRasterContor30(SxfZCdbATRU& out, CString& path) {
   if (attrType == SXF_ATTR_ATRU) {

@@ -44,10 +44,8 @@ int SxfZCdbAttrDB::GetImageName(DWORD handle, CString& zukeiName, CString& value
   return entry->figure->GetImageName(zukeiName, value);
 }
 
-int SxfZCdbAttrDB::SetContour(const char* zukeiName, const char* value, const char* unit,
-                              ZCdbRecBase* rec) {
-  if (rec == nullptr || rec->GetHandle() == ZCDB_NO_HANDLE ||
-      rec->GetRecKind() != ZCDB_KIND_CONTOUR) {
+int SxfZCdbAttrDB::SetContour(const char* zukeiName, const char* value, const char* unit, ZCdbRecBase* rec) {
+  if (rec == nullptr || rec->GetHandle() == ZCDB_NO_HANDLE || rec->GetRecKind() != ZCDB_KIND_CONTOUR) {
     return 0;
   }
   SxfZCdbFigure fig;

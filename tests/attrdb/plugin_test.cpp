@@ -57,22 +57,3 @@ TEST(Plugin, LoadFailuresAreReported) {
   EXPECT_EQ(nullptr, host.CreateSxfAttrDB(db, env));
   EXPECT_EQ(nullptr, db.GetAttrDB("SXF"));
 }
-
-TEST(Plugin, DatabaseClearedByTheHostStartsOver) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  d.adb->AddAttrSetDefData("Road", "1", "A", 0);
-  d.adb->SetRecFigure(a, SetFigure("1", {0x99}));
-  d.adb->SetFileVersion("3.0");
-  EXPECT_EQ(1, d.adb->ClearData(1));  // another mode keeps everything
-  EXPECT_EQ(1, d.adb->TargetedCnt(0x99));
-  EXPECT_EQ(1, d.adb->ClearData(0));
-  EXPECT_EQ(0, d.adb->TargetedCnt(0x99));
-  EXPECT_EQ(0, d.adb->GetAttrSetDefCnt(nullptr));
-  SxfZCdbFigure out;
-  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_STREQ("3.0", d.adb->GetFileVersion());
-  EXPECT_NE(nullptr, d.adb->AttrList());
-  EXPECT_EQ(1, d.adb->CanTmpClone());
-  EXPECT_EQ(1, d.adb->WriteText());
-}

@@ -181,3 +181,19 @@ TEST(RecordAttach, NothingIsAttachedToARecordWithoutHandle) {
   EXPECT_EQ(0xFFFFFFFFu, d.adb->SetRecFigure(&loose, SetFigure("1", {})));
   EXPECT_EQ(0, d.adb->TargetedCnt(0xFFFFFFFF));
 }
+
+TEST(RecordAttach, ClearDataWithModeZeroEmptiesTheDatabase) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  d.adb->AddAttrSetDefData("Road", "1", "A", 0);
+  d.adb->SetRecFigure(a, SetFigure("1", {0x99}));
+  d.adb->SetFileVersion("3.0");
+  EXPECT_EQ(1, d.adb->ClearData(1));  // another mode keeps everything
+  EXPECT_EQ(1, d.adb->TargetedCnt(0x99));
+  EXPECT_EQ(1, d.adb->ClearData(0));
+  EXPECT_EQ(0, d.adb->TargetedCnt(0x99));
+  EXPECT_EQ(0, d.adb->GetAttrSetDefCnt(nullptr));
+  SxfZCdbFigure out;
+  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
+  EXPECT_STREQ("3.0", d.adb->GetFileVersion());  // clearing keeps what is not attribute data
+}

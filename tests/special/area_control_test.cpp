@@ -1,9 +1,10 @@
 // Drawing area-control figures: pen and brush restored, skipped records, first element only and
 // the group's virtual matrix.
+#include "special/area_control.h"
+
 #include <gtest/gtest.h>
 
 #include "host/host.h"
-#include "special/area_control.h"
 
 namespace {
 

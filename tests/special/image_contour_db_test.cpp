@@ -48,12 +48,12 @@ TEST(ContourDb, ReadingRewritesTheValueFromTheElevation) {
     const char* read;
   };
   const Case cases[] = {
-      {12.34567, "12.30", "m", "12.35"},     // rounded to the stored decimals
-      {12.34567, "12", "m", "12"},           // no decimals: cut toward zero
-      {-7.9999999999, "8", "m", "-8"},       // the nudge keeps -7.99... from becoming -7
-      {7.9999999999, "8", "", "8"},          // an empty unit counts as metres
-      {12.34567, "12.30", "cm", "12.30"},    // another unit is the user's own text
-      {12.34567, "12.30 m", "m", "12.30 m"}, // so is a value with a blank
+      {12.34567, "12.30", "m", "12.35"},      // rounded to the stored decimals
+      {12.34567, "12", "m", "12"},            // no decimals: cut toward zero
+      {-7.9999999999, "8", "m", "-8"},        // the nudge keeps -7.99... from becoming -7
+      {7.9999999999, "8", "", "8"},           // an empty unit counts as metres
+      {12.34567, "12.30", "cm", "12.30"},     // another unit is the user's own text
+      {12.34567, "12.30 m", "m", "12.30 m"},  // so is a value with a blank
   };
   for (const Case& c : cases) {
     // The attachment sets the elevation from the value; set it back to the case's own.
@@ -94,7 +94,7 @@ TEST(ContourDb, SetContourAttachesOnlyChanges) {
   EXPECT_STREQ("c2", zukeiName);
 
   ZCdbTbl loose;
-  EXPECT_EQ(0, d.adb->SetContour("c", "1", "m", &loose));  // no handle
+  EXPECT_EQ(0, d.adb->SetContour("c", "1", "m", &loose));        // no handle
   EXPECT_EQ(0, d.adb->SetContour("c", "1", "m", d.AddPlain()));  // not a contour record
   EXPECT_EQ(0, d.adb->GetContour(0x7777, zukeiName, value, zukeiName));
 }

@@ -1,7 +1,6 @@
-// Host interface slots whose behaviour is not built yet. Each answers 1, as every notification
-// does, and leaves the database unchanged.
 #include "attrdb/attrdb.h"
 
+// Host change notifications. Not built yet: each answers 1 and leaves the database unchanged.
 int SxfZCdbAttrDB::OnAddData(int, ZCdbRecBase*, DWORD, ZCdb*) {
   return 1;  // not built yet: copying attributes to copied records, new contour records
 }
@@ -16,19 +15,4 @@ int SxfZCdbAttrDB::OnCommit(int, ZCdb*) {
 }
 int SxfZCdbAttrDB::OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBase*>&) {
   return 1;  // not built yet: following records that get new objects
-}
-int SxfZCdbAttrDB::Read(CFile*, ZCdbBuff*) {
-  return 1;  // not built yet: copy-buffer section reader
-}
-int SxfZCdbAttrDB::Read(int, CFile*, ZCdb*) {
-  return 1;  // not built yet: drawing-file section reader
-}
-int SxfZCdbAttrDB::AfterReadTmp(ZCdb*) {
-  return 1;  // not built yet: binding after a temporary read
-}
-int SxfZCdbAttrDB::Write(CFile*, ZCdbBuff*) {
-  return 1;  // not built yet: copy-buffer section writer
-}
-int SxfZCdbAttrDB::Write(int, CFile*, ZCdb*) {
-  return 1;  // not built yet: drawing-file section writer
 }

@@ -1,0 +1,6 @@
+#include "figure_entries.h"
+#include "fuzz_target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return RunFuzzEntry("fuzz_new_figure", ReadNewFigure, data, size);
+}
