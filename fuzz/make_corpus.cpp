@@ -183,7 +183,6 @@ std::string AttrSetVersion1() {
   trailing.AddAttrData(Attr("t", "STR", "", "y"));
   OldBytes out;
   WriteByte(out.f(), 1);
-  WriteByte(out.f(), 1);
   WriteString(out.f(), "Road");
   WriteString(out.f(), "1.0");
   WriteString(out.f(), "X");

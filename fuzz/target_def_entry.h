@@ -53,6 +53,9 @@ inline ReadResult ReadTargetDef(const uint8_t* data, size_t size) {
       return target.GetCnt() == 0 ? Outcome(ReadOutcome::kRejected)
                                   : Problem(ReadOutcome::kRejected, "a failed read left entries in the list");
     }
+    // The old record stores an empty text as no text, and reading no text keeps a new definition's
+    // version "1.0": a definition read with an empty version comes back as "1.0" by design.
+    if (!*target.GetVersion()) target.SetVersion("1.0");
     return ReadWithPromises(CheckOldRoundTrip(
         target, [](CFile* f, SxfZCdbTarget& copy) { return copy.Read(f); },
         [](CFile* f, SxfZCdbTarget& value) { return value.Write(f); }, SameTarget));

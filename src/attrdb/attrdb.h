@@ -65,8 +65,8 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   SxfZCdbAttrDB& operator=(const SxfZCdbAttrDB&) = delete;
 
   // ---- host interface (virtual, in the base class's slot order) ----
-  // Not built yet, answering 1 without any effect: OnAddData, OnChangeData, OnDelData,
-  // OnCommit, OnChangePtr and the section readers and writers (Read, AfterReadTmp, Write).
+  // Not built yet, answering 1 without any effect: the section readers and writers (Read,
+  // AfterReadTmp, Write).
   int CanTmpClone() const override;
   int ClearData(int mode) override;
   int OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* srcDb) override;
@@ -175,6 +175,15 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   // ..., 0xFFFFFFFF), replacing the database's content, and binds it to buff's records.
   int ReadOldBuff(CFile* file, ZCdbBuff* buff);
 
+  // ---- read-only view of what is stored (for tools that show a section as it was read) ----
+  // Walks the handle map in map order: GetFirstEntry starts (null for an empty map),
+  // GetNextEntry gives an entry's handle and stored figure (null for an entry without one) and
+  // moves pos on (null after the last). Nothing is committed, bound or refreshed on the way.
+  POSITION GetFirstEntry() const;
+  void GetNextEntry(POSITION& pos, DWORD& handle, const SxfZCdbFigure*& fig) const;
+  // The stored title info as it stands; unlike GetTitleInfo it reads no title element.
+  const SxfTitleInfo& GetStoredTitleInfo() const;
+
   // ---- title items (defined in title/) ----
   static int GetTitleIdNum();
   static int TitleIdToIndex(SXF_TTL_ID id);
@@ -243,6 +252,11 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   // Brings the title line names up to date before a title element's figure is handed out.
   void RefreshTitleIndexFor(ZCdbRecBase* rec);
   ZCDB_SXFATTR_MAP* FindEntry(DWORD handle) const;
+  // Gives the copy rec the attributes of record srcHandle of source (and rebuilds the attribute
+  // parent blocks above it in rec's drawing).
+  void CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* sourceDb, SxfZCdbAttrDB* source);
+  // Deletes the entry of handle with its figure and takes the handle out of the map.
+  void RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry);
 };
 
 // An undo item handed to the host's undo step. Allocated by the registering operation, freed by

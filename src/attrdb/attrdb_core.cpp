@@ -212,11 +212,6 @@ SxfZCdbFigure* SxfZCdbAttrDB::_GetRecFigure(DWORD handle, ZCDB_SXFATTR_MAP*& ent
   return entry->figure;
 }
 
-void SxfZCdbAttrDB::RefreshTitleIndexFor(ZCdbRecBase* rec) {
-  // Title element line names are not indexed yet; the title element map will renumber them here.
-  (void)rec;
-}
-
 DWORD SxfZCdbAttrDB::SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig) {
   return _SetRecFigure(rec, fig, 1) != nullptr ? rec->GetHandle() : ZCDB_NO_HANDLE;
 }

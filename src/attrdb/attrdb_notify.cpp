@@ -1,18 +1,231 @@
-#include "attrdb/attrdb.h"
+// How the database follows the host's record changes: copies, new contour records, the
+// two-phase deletion (delete mark, then removal), commits and records that get new objects.
+// Every notification answers 1; the host has no use for a failure.
+#include <vector>
 
-// Host change notifications. Not built yet: each answers 1 and leaves the database unchanged.
-int SxfZCdbAttrDB::OnAddData(int, ZCdbRecBase*, DWORD, ZCdb*) {
-  return 1;  // not built yet: copying attributes to copied records, new contour records
+#include "attrdb/attrdb.h"
+#include "exports/record_functions.h"
+#include "model/atrs.h"
+#include "model/atru.h"
+#include "model/figure.h"
+
+namespace {
+
+bool IsStringElement(ZCdbRecBase* rec) {
+  const BYTE kind = rec->GetRecKind();
+  if (kind != ZCDB_KIND_ELM && kind != ZCDB_KIND_ELM2) return false;
+  const ZGElm* element = static_cast<ZCdbElm*>(rec)->GetZGElm();
+  return element != nullptr && element->GetElmType() == ZGELM_STRING;
 }
-int SxfZCdbAttrDB::OnChangeData(int, ZCdbRecBase*) {
-  return 1;  // not built yet: title string check of a changed record
+
+}  // namespace
+
+int SxfZCdbAttrDB::ShouldAttrCopy(SxfZCdbFigure* fig) {
+  if (fig == nullptr) return 0;
+  if (fig->contour != nullptr || fig->image != nullptr) return 1;
+  switch (fig->GetAttrType()) {
+    case SXF_ATTR_NONE:
+      return 0;
+    case SXF_ATTR_ATRF:
+      return fig->ATRF_GetAttr() != nullptr ? 1 : 0;
+    case SXF_ATTR_ATRU: {
+      const SxfZCdbATRU* attr = fig->ATRU_GetAttr();
+      return !fig->name.IsEmpty() || (attr != nullptr && !attr->name.IsEmpty()) ? 1 : 0;
+    }
+    case SXF_ATTR_ATRS: {
+      // A title stub belongs to the one element that shows the title; a copy of that element
+      // is a plain string again.
+      const SxfZCdbATRS* stub = fig->ATRS_GetAttr();
+      return stub != nullptr && SrchTitleId(stub->name) == 0 ? 1 : 0;
+    }
+    default:
+      return 1;
+  }
 }
-int SxfZCdbAttrDB::OnDelData(int, ZCdb*, ZCdbRecBase*) {
-  return 1;  // not built yet: removal of a deleted record's entry
+
+int SxfZCdbAttrDB::OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* srcDb) {
+  if (mode != 0 || rec == nullptr) return 1;
+  const DWORD handle = rec->GetHandle();
+  if (handle == ZCDB_NO_HANDLE) return 1;
+
+  if (srcHandle == ZCDB_NO_HANDLE) {
+    // A new contour line carries its elevation as an attribute from the start.
+    if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
+      const ZCdbContour* contour = static_cast<ZCdbContour*>(rec);
+      CString value;
+      value.Format("%.4lf", contour->IsHyoko() != 0 ? contour->GetHyoko() : 0.0);
+      SxfZCdbFigure fig;
+      fig.SetContour("", value, "m");
+      _SetRecFigure(rec, fig, 0);
+      m_titleIndexStale = 1;
+    }
+    return 1;
+  }
+
+  if (m_copyMap != nullptr) {
+    if (m_copyFirstHandle == ZCDB_NO_HANDLE) m_copyFirstHandle = handle;
+    m_copyLastHandle = handle;
+    m_copyMap->SetAt(srcHandle, handle);
+  }
+
+  ZCdb* sourceDb = rec->GetZCdb();
+  SxfZCdbAttrDB* source = this;
+  if (srcDb != nullptr && srcDb != sourceDb) {
+    sourceDb = srcDb;
+    source = SXF_GetAttrDB(srcDb);
+  }
+  if (source != nullptr) CopyAttributesOf(rec, srcHandle, sourceDb, source);
+  m_titleIndexStale = 1;
+  return 1;
 }
-int SxfZCdbAttrDB::OnCommit(int, ZCdb*) {
-  return 1;  // not built yet: removal of marked entries and the commit pass over all figures
+
+void SxfZCdbAttrDB::CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* sourceDb,
+                                     SxfZCdbAttrDB* source) {
+  // A record that is only referenced has nothing of its own to pass on.
+  if (source->IsTargetOnly(srcHandle) != 0) return;
+  ZCDB_SXFATTR_MAP* entry = nullptr;
+  // Pending entries count: a record the user just deleted may still be copied from the clipboard.
+  SxfZCdbFigure* fig = source->_GetRecFigure(srcHandle, entry, 0);
+  if (fig == nullptr || ShouldAttrCopy(fig) == 0) return;
+  // Outside a copy with targets the references would point at the originals' targets, so the
+  // copy gets none.
+  if (_SetRecFigure(rec, *fig, m_copyMap != nullptr ? 1 : 0) == nullptr) return;
+
+  // The attribute parent blocks above the source record, nearest first, are rebuilt above the
+  // copy as a chain of the same shape; blocks without attributes are left out.
+  ZCdb* ownDb = rec->GetZCdb();
+  if (sourceDb == nullptr || ownDb == nullptr) return;
+  DWORD parent = rec->GetHandle();
+  for (ZCdbBlk* block = sourceDb->FindAttrParentBlk(srcHandle); block != nullptr;
+       block = sourceDb->FindAttrParentBlk(block->GetHandle())) {
+    SxfZCdbFigure blockFig;
+    if (source->GetRecFigure(block->GetHandle(), blockFig) == 0) continue;
+    blockFig.ClearTarget(nullptr);
+    if (ShouldAttrCopy(&blockFig) == 0) continue;
+    ZCdbBlk* copy = ownDb->AddAttrParentBlk(parent);
+    if (copy == nullptr || SetRecFigure(copy, blockFig) == ZCDB_NO_HANDLE) break;
+    parent = copy->GetHandle();
+  }
 }
-int SxfZCdbAttrDB::OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBase*>&) {
-  return 1;  // not built yet: following records that get new objects
+
+int SxfZCdbAttrDB::OnChangeData(int, ZCdbRecBase* rec) {
+  if (rec != nullptr) CheckTitleString(rec);
+  return 1;
+}
+
+int SxfZCdbAttrDB::OnDelDataMark(int mode, ZCdb*, ZCdbRecBase* rec, int mark) {
+  if (mode != 0 || rec == nullptr || rec->GetHandle() == ZCDB_NO_HANDLE) return 1;
+  ZCDB_SXFATTR_MAP* entry = nullptr;
+  if (!m_attrMap.Lookup(rec->GetHandle(), entry)) return 1;
+  m_titleIndexStale = 1;
+  if (entry == nullptr) return 1;
+  if (mark != 0) {
+    // A second mark must not uncount the figure twice.
+    if ((entry->flags & kDeleteMark) != 0) return 1;
+    entry->flags |= kDeleteMark;
+    entry->rec = nullptr;
+    if (entry->figure != nullptr) RemoveTargetEntry(entry->figure);
+  } else {
+    const bool wasMarked = (entry->flags & kDeleteMark) != 0;
+    entry->flags &= ~kDeleteMark;
+    entry->rec = rec;
+    if (wasMarked && entry->figure != nullptr) AppendTargetEntry(entry->figure);
+  }
+  return 1;
+}
+
+void SxfZCdbAttrDB::RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry) {
+  if (entry != nullptr) {
+    // A marked entry's references were uncounted by the mark. A host that drops a record
+    // without marking it first would otherwise leave its references counted for good.
+    if ((entry->flags & kDeleteMark) == 0 && entry->figure != nullptr) RemoveTargetEntry(entry->figure);
+    delete entry->figure;
+    delete entry;
+  }
+  m_attrMap.RemoveKey(handle);
+}
+
+int SxfZCdbAttrDB::OnDelData(int mode, ZCdb*, ZCdbRecBase* rec) {
+  if (mode != 0 || rec == nullptr || rec->GetHandle() == ZCDB_NO_HANDLE) return 1;
+  const DWORD handle = rec->GetHandle();
+  ZCDB_SXFATTR_MAP* entry = nullptr;
+  if (!m_attrMap.Lookup(handle, entry)) return 1;
+  m_titleIndexStale = 1;
+  // The handle now belongs to another record object: that record's attributes stay.
+  if (entry != nullptr && entry->rec != nullptr && entry->rec != rec) return 1;
+  RemoveEntry(handle, entry);
+  return 1;
+}
+
+int SxfZCdbAttrDB::OnCommit(int mode, ZCdb*) {
+  if (mode != 0) return 1;
+  m_titleIndexStale = 1;
+
+  std::vector<DWORD> dead;
+  POSITION pos = m_attrMap.GetStartPosition();
+  while (pos != nullptr) {
+    DWORD handle = 0;
+    ZCDB_SXFATTR_MAP* entry = nullptr;
+    m_attrMap.GetNextAssoc(pos, handle, entry);
+    if (entry == nullptr || (entry->flags & kDeleteMark) != 0) dead.push_back(handle);
+  }
+  for (DWORD handle : dead) {
+    ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+    if (entry != nullptr) delete entry->figure;
+    delete entry;
+    m_attrMap.RemoveKey(handle);
+  }
+
+  // With the dead entries gone, every reference to them (or to records nobody counts any
+  // more) is dropped from the stored figures.
+  pos = m_attrMap.GetStartPosition();
+  while (pos != nullptr) {
+    DWORD handle = 0;
+    ZCDB_SXFATTR_MAP* entry = nullptr;
+    m_attrMap.GetNextAssoc(pos, handle, entry);
+    if (entry->figure != nullptr) CommitData(entry->rec, *entry->figure);
+  }
+  return 1;
+}
+
+int SxfZCdbAttrDB::OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBase*>& changes) {
+  const bool recording = IsUndoRecording();
+  bool anyKnown = false;
+  bool titleChanged = false;
+  POSITION pos = changes.GetStartPosition();
+  while (pos != nullptr) {
+    DWORD handle = 0;
+    ZCdbRecBase* newRec = nullptr;
+    changes.GetNextAssoc(pos, handle, newRec);
+    ZCDB_SXFATTR_MAP* entry = nullptr;
+    if (!m_attrMap.Lookup(handle, entry)) continue;
+    anyKnown = true;
+    if (newRec == nullptr) {
+      RemoveEntry(handle, entry);
+      continue;
+    }
+    if (entry == nullptr) continue;
+    if (entry->rec != nullptr && IsTitleElm(entry->rec) != 0) {
+      titleChanged = true;
+      // Only a string element can go on showing a title line.
+      if (!IsStringElement(newRec)) {
+        RemoveEntry(handle, entry);
+        continue;
+      }
+    }
+    // Outside an undo step the same rules hold; only the undo record is left out.
+    if (recording) {
+      ZCdbRecBase* oldRec = entry->rec;
+      entry->rec = newRec;
+      (void)oldRec;
+    } else if (entry->rec != nullptr) {
+      // Nothing can bring the old object back outside an undo step, and the host may free it:
+      // the entry follows the record to its new object. A delete-marked entry has no record to
+      // follow; unmarking hands it the live one.
+      entry->rec = newRec;
+    }
+  }
+  if (titleChanged) CheckTitleString(nullptr);
+  if (anyKnown) m_titleIndexStale = 1;
+  return 1;
 }

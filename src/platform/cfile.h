@@ -3,6 +3,9 @@
 // Read returns the number of bytes read (fewer at the end of the file, never an exception for
 // that). Write writes all bytes or raises CFileException. Seek raises CFileException (badSeek)
 // for a position before the start. A closed or unopened file raises CFileException on use.
+// Reads and writes on one open file may follow each other in any order. modeCreate with
+// modeNoTruncate opens an existing file as it is (writes land where the file stands) and creates
+// a missing one.
 #pragma once
 
 #include <cstdio>

@@ -1,0 +1,119 @@
+// The copy-buffer section: what one drawing puts into the copy buffer reads back into the
+// buffer's own database, and pastes into another drawing with its references.
+#include <gtest/gtest.h>
+
+#include "model/old_format.h"
+#include "persist/section_drawing.h"
+
+namespace {
+
+TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
+  HostDrawing src;
+  ZCdbTbl* r1 = src.Load(1);
+  ZCdbTbl* r2 = src.Load(2);
+  ZCdbTbl* gone = src.Load(3);
+  src.adb->SetRecFigure(r1, SetFigure("1", {2}));
+  src.adb->SetRecFigure(r2, SetFigure("1", {}, "2"));
+  src.adb->SetRecFigure(gone, SetFigure("1", {}));
+  gone->SetStatus(ZCDB_STATUS_REMOVED);
+  ZCdbBuff buff;
+  for (ZCdbRecBase* rec : {static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(r2), static_cast<ZCdbRecBase*>(gone),
+                           static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(nullptr)}) {
+    buff.Add(rec);
+  }
+  CMemFile file;
+  ASSERT_EQ(1, src.adb->Write(&file, &buff));
+
+  HostDrawing clip;
+  ZCdbBuff clipBuff;
+  clipBuff.Add(clip.Load(1));
+  clipBuff.Add(clip.Load(2));
+  clipBuff.Add(clip.Load(3));
+  clip.adb->SetRecFigure(clip.Load(9), SetFigure("1", {}));
+  file.SeekToBegin();
+  ASSERT_EQ(1, clip.adb->Read(&file, &clipBuff));
+  EXPECT_EQ(file.GetLength(), file.GetPosition());
+  EXPECT_EQ(nullptr, clip.Stored(9));  // the buffer's database starts empty
+  EXPECT_EQ(nullptr, clip.Stored(3));
+  for (DWORD h : {1u, 2u}) {
+    ASSERT_NE(nullptr, clip.Stored(h));
+    EXPECT_EQ(1, clip.Stored(h)->IsSame(*src.Stored(h), 0));
+    EXPECT_EQ(clip.db.FindRecord(h), clip.adb->GetZCdbRec(h));
+  }
+  EXPECT_EQ(0, clip.adb->TargetedCnt(2));
+
+  CMemFile empty;
+  ZCdbBuff none;
+  ASSERT_EQ(1, src.adb->Write(&empty, &none));
+  EXPECT_EQ(std::string(4, '\0'), Bytes(empty));
+}
+
+TEST(CopyBuffer, OldFormKeepsTheFirstFigureAndStopsAtABadRecord) {
+  CMemFile file;
+  old_format::WriteInt32(&file, 1);
+  SetFigure("1", {}, "first").Write(&file);
+  old_format::WriteInt32(&file, 1);
+  SetFigure("1", {}, "again").Write(&file);
+  old_format::WriteInt32(&file, -1);
+  HostDrawing clip;
+  ZCdbBuff buff;
+  buff.Add(clip.Load(1));
+  file.SeekToBegin();
+  ASSERT_EQ(1, clip.adb->ReadOldBuff(&file, &buff));
+  EXPECT_STREQ("first", clip.Stored(1)->FindAttrData("width")->value);
+  EXPECT_EQ(clip.db.FindRecord(1), clip.adb->GetZCdbRec(1));
+
+  CMemFile bad;
+  old_format::WriteInt32(&bad, 1);
+  SetFigure("1", {}).Write(&bad);
+  old_format::WriteInt32(&bad, 2);
+  old_format::WriteByte(&bad, 3);  // a figure record version no reader knows
+  old_format::WriteInt32(&bad, -1);
+  HostDrawing other;
+  ZCdbBuff otherBuff;
+  otherBuff.Add(other.Load(1));
+  bad.SeekToBegin();
+  EXPECT_EQ(0, other.adb->ReadOldBuff(&bad, &otherBuff));
+  ASSERT_NE(nullptr, other.Stored(1));
+  EXPECT_EQ(nullptr, other.Stored(2));
+  EXPECT_EQ(0, other.Bound(1));
+}
+
+TEST(CopyBuffer, PasteIntoAnotherDrawingPointsCopiesAtCopies) {
+  HostDrawing src;
+  ZCdbTbl* r1 = src.Load(1);
+  ZCdbTbl* r2 = src.Load(2);
+  src.adb->SetRecFigure(r1, SetFigure("1", {2}));
+  src.adb->SetRecFigure(r2, SetFigure("1", {}, "2"));
+  ZCdbBuff buff;
+  buff.Add(r1);
+  buff.Add(r2);
+  CMemFile file;
+  ASSERT_EQ(1, src.adb->Write(&file, &buff));
+
+  HostDrawing clip;
+  ZCdbBuff clipBuff;
+  ZCdbTbl* c1 = clip.Load(1);
+  ZCdbTbl* c2 = clip.Load(2);
+  clipBuff.Add(c1);
+  clipBuff.Add(c2);
+  file.SeekToBegin();
+  ASSERT_EQ(1, clip.adb->Read(&file, &clipBuff));
+
+  HostDrawing dst;
+  dst.Load(40);
+  dst.adb->BeginCopyWithTarget(clip.adb);
+  ZCdbRecBase* p1 = dst.db.CopyRecord(c1);
+  ZCdbRecBase* p2 = dst.db.CopyRecord(c2);
+  dst.adb->EndCopyWithTarget();
+  ASSERT_NE(nullptr, p1);
+  ASSERT_NE(nullptr, p2);
+  SxfZCdbFigure pasted;
+  ASSERT_EQ(1, dst.adb->GetRecFigure(p1->GetHandle(), pasted));
+  EXPECT_EQ(std::vector<DWORD>{p2->GetHandle()}, Targets(pasted));
+  EXPECT_EQ(1, dst.adb->TargetedCnt(p2->GetHandle()));
+  ASSERT_EQ(1, dst.adb->GetRecFigure(p2->GetHandle(), pasted));
+  EXPECT_STREQ("2", pasted.FindAttrData("width")->value);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// Drawings saved in the old section layouts, built here from the old record writers.
+#include <gtest/gtest.h>
+
+#include "model/attr_set_def.h"
+#include "model/japanese_texts.h"
+#include "model/old_format.h"
+#include "persist/section_drawing.h"
+
+namespace {
+
+using namespace old_format;
+
+void PutTitle(CMemFile& file, const char* project, const char* projectAgain) {
+  WriteString(&file, project);
+  WriteString(&file, projectAgain);
+  for (const char* text : {"Works", "A", "Plan", "3", "Type", "1:100"}) WriteString(&file, text);
+  for (LONG n : {2004, 12, 24}) WriteInt32(&file, n);
+  WriteString(&file, "Company");
+  WriteString(&file, "Office");
+}
+
+void PutFigure(CMemFile& file, DWORD handle, SxfZCdbFigure fig) {
+  WriteInt32(&file, static_cast<LONG>(handle));
+  fig.Write(&file);
+}
+
+void PutEnd(CMemFile& file) {
+  WriteInt32(&file, -1);
+}
+
+const char* Width(SxfZCdbFigure* fig) {
+  return fig != nullptr && fig->FindAttrData("width") != nullptr ? fig->FindAttrData("width")->value.GetString() : "";
+}
+
+TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
+  // 0x1000: title and figures only. Reading a drawing starts from an empty database.
+  CMemFile v1;
+  WriteInt32(&v1, 0x1000);
+  PutTitle(v1, "First", "");
+  PutFigure(v1, 11, SetFigure("1", {12}));
+  PutFigure(v1, 12, SetFigure("1", {}, "2"));
+  PutEnd(v1);
+  HostDrawing a;
+  a.Load(11);
+  a.Load(12);
+  a.adb->AddAttrSetDefData("Stale", "1", "X", 1);
+  v1.SeekToBegin();
+  ASSERT_EQ(1, a.adb->Read(0, &v1, &a.db));
+  EXPECT_EQ(v1.GetLength(), v1.GetPosition());
+  EXPECT_STREQ("First", a.adb->GetStoredTitleInfo().projectName);  // an empty second text keeps it
+  EXPECT_STREQ("1:100", a.adb->GetStoredTitleInfo().scale);
+  EXPECT_EQ(24, a.adb->GetStoredTitleInfo().day);
+  EXPECT_EQ(0, a.adb->GetAttrSetDefCnt(nullptr));
+  EXPECT_EQ(1, a.Bound(11));
+  EXPECT_EQ(1, a.adb->TargetedCnt(12));
+  EXPECT_STREQ("2", Width(a.Stored(12)));
+
+  // 0x2000 adds set definitions; its figure entries come from the old entry writer, which
+  // follows a record with its attribute parent block.
+  CMemFile v2;
+  WriteInt32(&v2, 0x2000);
+  PutTitle(v2, "First", "Second");
+  WriteInt32(&v2, 2);
+  for (const char* id : {"4", "7"}) {
+    SxfZCdbAttrSetDef def;
+    def.name = CString("Set") + id;
+    def.version = "1.0";
+    def.id = id;
+    def.Write(&v2);
+  }
+  ZCdbBlk* block = a.db.AddAttrParentBlk(11);
+  a.adb->SetRecFigure(block, SetFigure("7", {}, "blk"));
+  ASSERT_EQ(1, a.adb->WriteAttr(&v2, a.db.FindRecord(11), 0, 0));
+  PutEnd(v2);
+
+  HostDrawing b;
+  b.Load(11);
+  b.Load(12);
+  ASSERT_EQ(block->GetHandle(), b.db.AddAttrParentBlk(11)->GetHandle());
+  v2.SeekToBegin();
+  ASSERT_EQ(1, b.adb->Read(0, &v2, &b.db));
+  EXPECT_STREQ("Second", b.adb->GetStoredTitleInfo().projectName);
+  ASSERT_NE(nullptr, b.adb->FindAttrSetDefData(7));
+  EXPECT_STREQ("Set7", b.adb->FindAttrSetDefData(7)->name);
+  EXPECT_STREQ("blk", Width(b.Stored(block->GetHandle())));
+  EXPECT_EQ(1, b.Bound(block->GetHandle()));
+  EXPECT_EQ(1, b.adb->TargetedCnt(12));
+  EXPECT_EQ(nullptr, b.Stored(12));  // not written: WriteAttr started at record 11
+}
+
+TEST(OldLayout, VersionsBetweenTheLayoutsAreRefusedAndLaterOnesReadTagged) {
+  HostDrawing a;
+  ZCdbTbl* rec = a.Load(3);
+  a.adb->SetRecFigure(rec, SetFigure("1", {}));
+  CMemFile refused;
+  WriteInt32(&refused, 0x2800);
+  PutTitle(refused, "Other", "");
+  PutEnd(refused);
+  refused.SeekToBegin();
+  EXPECT_EQ(0, a.adb->Read(0, &refused, &a.db));
+  EXPECT_EQ(4u, refused.GetPosition());
+  EXPECT_STREQ("", a.adb->GetStoredTitleInfo().projectName);
+  EXPECT_EQ(1, a.Bound(3));
+
+  CMemFile later;
+  ASSERT_EQ(1, a.adb->Write(0, &later, &a.db));
+  const DWORD version = 0x3001;
+  later.SeekToBegin();
+  later.Write(&version, 4);
+  later.SeekToBegin();
+  HostDrawing b;
+  b.Load(3);
+  ASSERT_EQ(1, b.adb->Read(0, &later, &b.db));
+  EXPECT_EQ(1, b.Bound(3));
+}
+
+TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
+  const std::string warning = std::string(kJpWarningLine1) + "\n" + kJpWarningLine2;
+  MessageCapture capture;
+  CMemFile file;
+  WriteInt32(&file, 0x1000);
+  PutTitle(file, "P", "");
+  PutFigure(file, 5, SetFigure("1", {}, "first"));
+  PutFigure(file, 5, SetFigure("1", {}, "second"));
+  PutFigure(file, 6, SetFigure("1", {}, "third"));
+  PutFigure(file, 6, SetFigure("1", {}, "fourth"));
+  PutEnd(file);
+  HostDrawing a;
+  a.Load(5);
+  a.Load(6);
+  file.SeekToBegin();
+  ASSERT_EQ(1, a.adb->Read(0, &file, &a.db));
+  EXPECT_STREQ("first", Width(a.Stored(5)));
+  EXPECT_STREQ("third", Width(a.Stored(6)));
+  ASSERT_EQ(1u, MessageCapture::Shown().size());
+  EXPECT_EQ(warning, MessageCapture::Shown()[0].text);
+  EXPECT_EQ(0x30u, MessageCapture::Shown()[0].type);
+  EXPECT_EQ(0u, MessageCapture::Shown()[0].helpId);
+
+  // A temporary read does not clear: a handle the database already holds rejects the file's
+  // figure as well.
+  MessageCapture::Shown().clear();
+  CMemFile temporary;
+  WriteInt32(&temporary, 0x1000);
+  PutTitle(temporary, "P", "");
+  PutFigure(temporary, 6, SetFigure("1", {}, "fifth"));
+  PutEnd(temporary);
+  temporary.SeekToBegin();
+  ASSERT_EQ(1, a.adb->Read(1, &temporary, &a.db));
+  EXPECT_STREQ("third", Width(a.Stored(6)));
+  EXPECT_EQ(1u, MessageCapture::Shown().size());
+}
+
+TEST(OldLayout, MissingEndMarkerFailsWithoutWarningAndLeavesFiguresUnbound) {
+  MessageCapture capture;
+  CMemFile file;
+  WriteInt32(&file, 0x1000);
+  PutTitle(file, "P", "");
+  PutFigure(file, 11, SetFigure("1", {12}));
+  HostDrawing a;
+  a.Load(11);
+  a.Load(12);
+  file.SeekToBegin();
+  EXPECT_EQ(0, a.adb->Read(0, &file, &a.db));
+  EXPECT_TRUE(MessageCapture::Shown().empty());
+  ASSERT_NE(nullptr, a.Stored(11));
+  EXPECT_EQ(0, a.Bound(11));
+  EXPECT_EQ(0, a.adb->TargetedCnt(12));
+}
+
+}  // namespace

@@ -1,0 +1,203 @@
+// check: what a user should fix in a section, one finding per line on standard output, each
+// starting with the file name so that the lines read like a compiler's.
+//
+// The section must read (else exit 1 as everywhere). The findings come from two looks at it:
+// the record walk (section_scan.h) sees what the plug-in's reader drops or replaces without
+// failing, and the content as read shows what the plug-in keeps but cannot use.
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "model/atrf.h"
+#include "model/attr_grp.h"
+#include "model/attr_set_ref.h"
+#include "model/japanese_texts.h"
+#include "section_loader.h"
+#include "section_scan.h"
+#include "sjis_display.h"
+#include "title/title_date.h"
+#include "tool_error.h"
+
+namespace {
+
+class Findings {
+ public:
+  void Add(const std::string& text) { lines_.push_back(text); }
+  // A text that does not decode is shown by its bytes, which a user can look up.
+  void CheckText(const CString& text, const std::string& where) {
+    std::string utf8;
+    if (!DecodeSjis(text.str(), utf8)) Add(where + " is not valid Shift-JIS (bytes " + HexBytes(text.str()) + ")");
+  }
+  const std::vector<std::string>& Lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+std::string At(uint64_t offset) {
+  return "at byte " + std::to_string(offset) + ": ";
+}
+
+// Only what the plug-in writes for a target ("%u" of a handle) is a number here: a value the
+// reader would cut short ("12x") or read as 0 ("") names the wrong record or none.
+bool IsHandleNumber(const CString& value) {
+  if (value.IsEmpty() || value.GetLength() > 10) return false;
+  unsigned long long number = 0;
+  for (int i = 0; i < value.GetLength(); ++i) {
+    if (value[i] < '0' || value[i] > '9') return false;
+    number = number * 10 + static_cast<unsigned>(value[i] - '0');
+  }
+  return number <= 0xFFFFFFFFull;
+}
+
+void CheckAtrs(Findings& findings, const SxfZCdbATRS& atrs, const std::string& where) {
+  findings.CheckText(atrs.name, where + ".name");
+  findings.CheckText(atrs.type, where + ".type");
+  findings.CheckText(atrs.unit, where + ".unit");
+}
+
+void CheckAtru(Findings& findings, const SxfZCdbATRU& atru, const std::string& where) {
+  CheckAtrs(findings, atru, where);
+  findings.CheckText(atru.value, where + ".value");
+  findings.CheckText(atru.zukeiName, where + ".zukeiName");
+  if (atru.name == kJpTarget && !IsHandleNumber(atru.value)) {
+    findings.Add(where + " is a target attribute whose handle " + QuotedText(atru.value.str()) + " is not a number");
+  }
+}
+
+void CheckGroup(Findings& findings, const SxfZCdbAttrGrp& group, const std::string& where) {
+  findings.CheckText(group.GetName(), where + ".name");
+  for (int i = 0; i < group.GetAttrCnt(); ++i) {
+    CheckAtru(findings, *group.GetAttrData(i), where + ".attrs[" + std::to_string(i) + "]");
+  }
+  for (int i = 0; i < group.GetAttrGrpCnt(); ++i) {
+    if (const SxfZCdbAttrGrp* sub = group.GetAttrGrpData(i)) {
+      CheckGroup(findings, *sub, where + ".groups[" + std::to_string(i) + "]");
+    }
+  }
+}
+
+void CheckFigure(Findings& findings, const FigureRef& ref, const SxfZCdbAttrDB& adb) {
+  const SxfZCdbFigure& fig = *ref.figure;
+  const std::string where = "handle " + std::to_string(ref.handle) + ": ";
+  findings.CheckText(fig.name, where + "name");
+  if (fig.GetAttrType() == SXF_ATTR_ATRF) {
+    if (const SxfZCdbATRF* atrf = fig.ATRF_GetAttr()) {
+      if (atrf->GetAttrSetRefCnt() == 0) findings.Add(where + "attribute-file figure without any set reference");
+      for (int i = 0; i < atrf->GetAttrSetRefCnt(); ++i) {
+        const SxfZCdbAttrSetRef* setRef = atrf->GetAttrSetRefData(i);
+        if (setRef == nullptr) continue;
+        const std::string path = where + "attr.setRefs[" + std::to_string(i) + "]";
+        // The plug-in reads a reference id as atol does.
+        const SxfZCdbAttrSetDef* def =
+            adb.FindAttrSetDefData(static_cast<unsigned int>(std::atol(setRef->GetRefId())));
+        if (def == nullptr || def->IsDelete() != 0) {
+          findings.Add(path + " names set definition " + QuotedText(setRef->GetRefId()) +
+                       ", which the section does not store");
+        }
+        CheckGroup(findings, *setRef, path);
+      }
+    }
+  } else if (fig.GetAttrType() == SXF_ATTR_ATRU) {
+    if (const SxfZCdbATRU* atru = fig.ATRU_GetAttr()) CheckAtru(findings, *atru, where + "attr");
+  } else if (fig.GetAttrType() == SXF_ATTR_ATRS) {
+    if (const SxfZCdbATRS* atrs = fig.ATRS_GetAttr()) CheckAtrs(findings, *atrs, where + "attr");
+  }
+  if (fig.contour != nullptr) CheckAtru(findings, *fig.contour, where + "contour");
+  if (fig.image != nullptr) CheckAtru(findings, *fig.image, where + "image");
+}
+
+void CheckTitle(Findings& findings, const SxfTitleInfo& title) {
+  const std::pair<const char*, const CString*> texts[] = {
+      {"projectName", &title.projectName},     {"constructionName", &title.constructionName},
+      {"contractClass", &title.contractClass}, {"drawingName", &title.drawingName},
+      {"drawingNumber", &title.drawingNumber}, {"drawingType", &title.drawingType},
+      {"scale", &title.scale},                 {"companyName", &title.companyName},
+      {"officeName", &title.officeName},
+  };
+  for (const auto& [name, text] : texts) findings.CheckText(*text, std::string("title.") + name);
+  if (title.year != 0) {
+    // The date as the title shows it must read back as a date.
+    const CString text = SXF_MakeTitleDate(title);
+    int year = 0, month = 0, day = 0;
+    if (SXF_ParseTitleDate(text, year, month, day) != 1 || year != title.year || month != title.month ||
+        day != title.day) {
+      findings.Add("title: the date " + std::to_string(title.year) + "-" + std::to_string(title.month) + "-" +
+                   std::to_string(title.day) + " does not parse as a title date");
+    }
+  }
+}
+
+void CheckScan(Findings& findings, const SectionScan& scan) {
+  if (!scan.ok) {
+    findings.Add(At(scan.failOffset) + scan.failWhat);
+    return;
+  }
+  for (const ScannedSetDef& def : scan.setDefs) {
+    if (!def.accepted) {
+      findings.Add(At(def.offset) + "set definition " + QuotedText(def.id.str()) +
+                   " clashes with an earlier one (same id, or same name, version and designer) and is dropped");
+    }
+  }
+  std::map<DWORD, uint64_t> firstOffset;
+  for (const ScannedFigure& entry : scan.figures) {
+    if (entry.handle == 0xFFFFFFFF) {
+      findings.Add(At(entry.offset) + "figure record without a record handle: no record can carry it");
+      continue;
+    }
+    if (!entry.hasFigure) {
+      findings.Add(At(entry.offset) + "attribute entry of handle " + std::to_string(entry.handle) +
+                   " holds no figure record and is dropped");
+      continue;
+    }
+    const auto first = firstOffset.emplace(entry.handle, entry.offset);
+    if (!first.second) {
+      findings.Add(At(entry.offset) + "handle " + std::to_string(entry.handle) +
+                   " already has a figure record at byte " + std::to_string(first.first->second) +
+                   "; the reader keeps only one of them");
+    }
+  }
+}
+
+void RunCheck(const std::string& path) {
+  const std::vector<BYTE> bytes = ReadFileBytes(path);
+  const LoadedSection section = LoadSection(path, bytes);
+  HostDrawing scratch;
+  const SectionScan scan = ScanSection(bytes, scratch.Attr());
+  const SectionContent content = section.Content();
+
+  Findings findings;
+  CheckScan(findings, scan);
+  CheckTitle(findings, content.title);
+  for (const SxfZCdbAttrSetDef& def : content.setDefinitions) {
+    const std::string where = "setDefinitions[id " + def.id.str() + "].";
+    findings.CheckText(def.id, where + "id");
+    findings.CheckText(def.name, where + "name");
+    findings.CheckText(def.version, where + "version");
+    findings.CheckText(def.designer, where + "designer");
+  }
+  for (const FigureRef& ref : content.figures) CheckFigure(findings, ref, section.drawing->Attr());
+
+  for (const std::string& line : findings.Lines()) std::cout << path << ": " << line << '\n';
+  FinishOutput();
+  const size_t count = findings.Lines().size();
+  if (count > 0) {
+    throw ToolError(kExitProblems, path + ": " + std::to_string(count) + (count == 1 ? " problem" : " problems") +
+                                       " to fix");
+  }
+  std::cerr << "sxfattr: " << path << ": no problems in " << content.figures.size() << " figures\n";
+}
+
+}  // namespace
+
+void AddCheckCommand(CLI::App& app) {
+  auto path = std::make_shared<std::string>();
+  CLI::App* cmd = app.add_subcommand(
+      "check", "List what to fix in a section: dangling set references, bad targets, dates, texts, dropped records");
+  cmd->add_option("FILE", *path, "The section file")->required();
+  cmd->callback([path] { RunCheck(*path); });
+}

@@ -1,0 +1,46 @@
+// What a drawing-file attribute section holds, as the commands see it: the section version, the
+// title info, the active set definitions and the stored figures.
+//
+// SectionContent borrows its figures from the database that read them (they stay owned by that
+// database's handle map); ImportedSection owns the figures it built from a JSON document.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "model/attr_set_def.h"
+#include "model/figure.h"
+#include "platform/types.h"
+#include "title/title_info.h"
+
+// Versions at or below this are the old layout; versions from kNewLayoutVersion on the new one.
+inline constexpr DWORD kLastOldLayoutVersion = 0x2000;
+inline constexpr DWORD kNewLayoutVersion = 0x3000;
+
+inline bool IsOldLayout(DWORD version) {
+  return version <= kLastOldLayoutVersion;
+}
+
+// A stored figure and the record handle it is stored under.
+struct FigureRef {
+  DWORD handle;
+  const SxfZCdbFigure* figure;
+};
+
+struct SectionContent {
+  DWORD version = kNewLayoutVersion;
+  SxfTitleInfo title;
+  std::vector<SxfZCdbAttrSetDef> setDefinitions;  // ascending by numeric id
+  std::vector<FigureRef> figures;                 // ascending by handle
+};
+
+struct ImportedFigure {
+  DWORD handle;
+  std::unique_ptr<SxfZCdbFigure> figure;
+};
+
+struct ImportedSection {
+  SxfTitleInfo title;
+  std::vector<SxfZCdbAttrSetDef> setDefinitions;  // in document order
+  std::vector<ImportedFigure> figures;            // in document order
+};

@@ -1,0 +1,157 @@
+#include "section_loader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "exports/version.h"
+#include "progress.h"
+#include "section_scan.h"
+#include "sjis_display.h"
+#include "tool_error.h"
+
+namespace {
+
+// The plug-in is linked into the tool as well, so loading it by its name finds the copy already
+// in the process, wherever the tool and the library were installed.
+constexpr const char kPluginName[] = "libsxfattr.so";
+
+// What the plug-in shows the user during a read is held back: a read that fails reports one line
+// of its own, and a read that succeeds passes the text on after it.
+std::vector<std::string>* g_messages = nullptr;
+
+int CollectMessage(const char* text, UINT, UINT) {
+  if (g_messages != nullptr) {
+    std::string shown;
+    if (!DecodeSjis(text != nullptr ? text : "", shown)) shown = text != nullptr ? text : "";
+    std::replace(shown.begin(), shown.end(), '\n', ' ');
+    g_messages->push_back(shown);
+  }
+  return IDOK;
+}
+
+class MessageCapture {
+ public:
+  explicit MessageCapture(std::vector<std::string>& into) : previous_(SetAfxMessageBoxHandler(CollectMessage)) {
+    g_messages = &into;
+  }
+  ~MessageCapture() {
+    g_messages = nullptr;
+    SetAfxMessageBoxHandler(previous_);
+  }
+
+ private:
+  AfxMessageBoxHandler previous_;
+};
+
+std::string At(const std::string& name, uint64_t offset, const std::string& what) {
+  return name + ": at byte " + std::to_string(offset) + ": " + what;
+}
+
+}  // namespace
+
+PluginSession::PluginSession() {
+  if (host_.Load(kPluginName) == 0) {
+    throw ToolError(kExitInput, std::string("cannot load the plug-in ") + kPluginName + ": " + host_.GetError().str());
+  }
+}
+
+PluginSession& PluginSession::Get() {
+  static PluginSession session;
+  return session;
+}
+
+std::string PluginSession::Version() const {
+  return SxfAttrVersion();
+}
+
+HostDrawing::HostDrawing(const char* baseFolder, bool withUndo) : env_(baseFolder), db_(withUndo ? 1 : 0) {
+  ZCdbAttrDB* adb = PluginSession::Get().host_.CreateSxfAttrDB(db_, env_);
+  if (adb == nullptr) {
+    throw ToolError(kExitInput, "the plug-in made no attribute database: " + PluginSession::Get().host_.GetError().str());
+  }
+  adb_ = static_cast<SxfZCdbAttrDB*>(adb);
+}
+
+std::vector<FigureRef> StoredFigures(const SxfZCdbAttrDB& adb) {
+  std::vector<FigureRef> figures;
+  POSITION pos = adb.GetFirstEntry();
+  while (pos != nullptr) {
+    DWORD handle = 0;
+    const SxfZCdbFigure* fig = nullptr;
+    adb.GetNextEntry(pos, handle, fig);
+    if (fig != nullptr) figures.push_back({handle, fig});
+  }
+  std::sort(figures.begin(), figures.end(), [](const FigureRef& a, const FigureRef& b) { return a.handle < b.handle; });
+  return figures;
+}
+
+SectionContent LoadedSection::Content() const {
+  SectionContent content;
+  content.version = version;
+  const SxfZCdbAttrDB& adb = drawing->Attr();
+  content.title = adb.GetStoredTitleInfo();
+  CDWordArrayX ids;
+  adb.GetAttrSetDefCnt(&ids);
+  for (int i = 0; i < ids.GetCount(); ++i) {
+    const SxfZCdbAttrSetDef* def = adb.FindAttrSetDefData(ids[i]);
+    if (def != nullptr) content.setDefinitions.push_back(*def);
+  }
+  content.figures = figures;
+  return content;
+}
+
+std::vector<BYTE> ReadFileBytes(const std::string& path) {
+  std::FILE* fp = std::fopen(path.c_str(), "rb");
+  if (fp == nullptr) throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(errno));
+  std::vector<BYTE> bytes;
+  BYTE chunk[1 << 16];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, fp)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  const bool failed = std::ferror(fp) != 0;
+  const int error = errno;
+  std::fclose(fp);
+  if (failed) throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(error));
+  if (bytes.size() > 0xFFFFFFFFu) throw ToolError(kExitInput, path + ": too large for a section (4 GiB or more)");
+  return bytes;
+}
+
+LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
+  LoadedSection section;
+  section.path = name;
+  const std::string problem = VersionProblem(bytes, section.version);
+  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
+
+  section.drawing = std::make_unique<HostDrawing>();
+  int ok = 0;
+  uint64_t stoppedAt = 0;
+  {
+    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
+    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
+    MessageCapture capture(section.messages);
+    try {
+      ok = section.drawing->Attr().Read(1, &file, &section.drawing->Db());
+    } catch (CException&) {
+      ok = 0;
+    }
+    stoppedAt = file.GetPosition();
+  }
+  if (!ok) {
+    HostDrawing scratch;
+    const SectionScan scan = ScanSection(bytes, scratch.Attr());
+    if (!scan.ok) throw ToolError(kExitInput, At(name, scan.failOffset, scan.failWhat));
+    // The walk found nothing the reader should have failed on; say where the reader stopped.
+    throw ToolError(kExitInput, At(name, stoppedAt, "the plug-in's reader refused the section"));
+  }
+  if (stoppedAt < bytes.size()) {
+    throw ToolError(kExitInput, At(name, stoppedAt,
+                                   std::to_string(bytes.size() - stoppedAt) + " bytes follow the end of the section"));
+  }
+  section.figures = StoredFigures(section.drawing->Attr());
+  return section;
+}
+
+LoadedSection LoadSectionFile(const std::string& path) {
+  return LoadSection(path, ReadFileBytes(path));
+}

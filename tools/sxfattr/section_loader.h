@@ -1,0 +1,75 @@
+// Reading a drawing-file attribute section through the plug-in, as a host reads a drawing.
+//
+// PluginSession loads the plug-in once per process the way a host does (dlopen and its entry
+// function ZCdbAttrDBEntry, through the host stand-in's SxfPluginHost); HostDrawing is a host
+// database with the "SXF" attribute database that the plug-in makes for it.
+//
+// LoadSectionFile reads a section of either layout with the plug-in's Read in its temporary mode
+// (1): the database is not cleared, no target is counted, nothing is bound and nothing is
+// committed, so the figures, set definitions and title info stay exactly as the section stores
+// them. When the plug-in cannot read the section, the tool walks it record by record
+// (section_scan.h) to name the byte offset and what was wrong; bytes after the end of the section
+// are refused too, since a section file that goes on is damaged or not a section file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "attrdb/attrdb.h"
+#include "host/host.h"
+#include "section_content.h"
+
+class PluginSession {
+ public:
+  // The process's session, loading the plug-in on first use. Throws ToolError(kExitInput) when
+  // the plug-in does not load.
+  static PluginSession& Get();
+  // The plug-in's version text.
+  std::string Version() const;
+
+ private:
+  friend class HostDrawing;
+  PluginSession();
+  SxfPluginHost host_;
+};
+
+class HostDrawing {
+ public:
+  // A drawing whose environment resolves relative file names against baseFolder; withUndo gives
+  // it an undo manager. Throws ToolError(kExitInput) when the plug-in makes no database.
+  explicit HostDrawing(const char* baseFolder = ".", bool withUndo = false);
+  HostDrawing(const HostDrawing&) = delete;
+  HostDrawing& operator=(const HostDrawing&) = delete;
+
+  ZCdb& Db() { return db_; }
+  SxfZCdbAttrDB& Attr() { return *adb_; }
+  const SxfZCdbAttrDB& Attr() const { return *adb_; }
+
+ private:
+  CEnvironObj env_;  // declared first: the database keeps a pointer to it
+  ZCdb db_;
+  SxfZCdbAttrDB* adb_;  // owned by db_
+};
+
+struct LoadedSection {
+  std::string path;
+  DWORD version = 0;
+  std::unique_ptr<HostDrawing> drawing;
+  std::vector<FigureRef> figures;     // every stored figure, ascending by handle
+  std::vector<std::string> messages;  // what the plug-in showed the user while reading (UTF-8)
+
+  // Title, active set definitions (ascending id) and figures, borrowed from the drawing.
+  SectionContent Content() const;
+};
+
+// The whole file. Throws ToolError(kExitInput, "<path>: cannot read: <reason>").
+std::vector<BYTE> ReadFileBytes(const std::string& path);
+
+// Reads the section in bytes; name is how messages name it. Throws ToolError(kExitInput,
+// "<name>: at byte <n>: <what>") when it does not read.
+LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes);
+LoadedSection LoadSectionFile(const std::string& path);
+
+// The sorted list of every stored figure of a database.
+std::vector<FigureRef> StoredFigures(const SxfZCdbAttrDB& adb);

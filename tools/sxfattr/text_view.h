@@ -1,0 +1,20 @@
+// The indented text view of a section that `dump` prints without --json.
+//
+// One line per item, children indented by two spaces: the section version and layout, the title,
+// the set definitions, then every figure with its attributes (set references and their group
+// trees, the user attribute or stub, contour and image). Texts are quoted and decoded from
+// Shift-JIS; texts that do not decode show their bytes (sjis_display.h). Target attributes are
+// shown as references to their handles. The view is for reading, not for parsing: use --json.
+#pragma once
+
+#include <ostream>
+
+#include "section_content.h"
+
+class Progress;
+
+// The whole section; summary leaves out the figure bodies and counts the figures by attribute
+// type instead. progress (may be null) is told how many figures are done.
+void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress);
+// One figure, indented by depth levels; set references name their definitions from content.
+void WriteFigureText(std::ostream& out, const FigureRef& fig, const SectionContent& content, int depth);
