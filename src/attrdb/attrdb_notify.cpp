@@ -53,7 +53,7 @@ int SxfZCdbAttrDB::OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* 
     if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
       const ZCdbContour* contour = static_cast<ZCdbContour*>(rec);
       CString value;
-      value.Format("%.4lf", contour->IsHyoko() != 0 ? contour->GetHyoko() : 0.0);
+      value.Format("%.2lf", contour->IsHyoko() != 0 ? contour->GetHyoko() : 0.0);
       SxfZCdbFigure fig;
       fig.SetContour("", value, "m");
       _SetRecFigure(rec, fig, 0);
@@ -84,7 +84,7 @@ void SxfZCdbAttrDB::CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* so
   // A record that is only referenced has nothing of its own to pass on.
   if (source->IsTargetOnly(srcHandle) != 0) return;
   ZCDB_SXFATTR_MAP* entry = nullptr;
-  // Pending entries count: a record the user just deleted may still be copied from the clipboard.
+  // Pending entries count too: a record the user has just delete-marked may still be copied.
   SxfZCdbFigure* fig = source->_GetRecFigure(srcHandle, entry, 0);
   if (fig == nullptr || ShouldAttrCopy(fig) == 0) return;
   // Outside a copy with targets the references would point at the originals' targets, so the
@@ -217,7 +217,7 @@ int SxfZCdbAttrDB::OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBas
     if (recording) {
       ZCdbRecBase* oldRec = entry->rec;
       entry->rec = newRec;
-      (void)oldRec;
+      RegisterUndo(SXF_UNDO_RECPTR, newRec, oldRec);
     } else if (entry->rec != nullptr) {
       // Nothing can bring the old object back outside an undo step, and the host may free it:
       // the entry follows the record to its new object. A delete-marked entry has no record to

@@ -98,6 +98,10 @@ class SXF_API SxfZCdbAttrGrp {
   SxfZCdbATRU* FindAttrData(const char* name) const;
   // 1 when some attribute matches pattern by name (byName nonzero) or by value (byValue nonzero).
   int HasData(int byName, int byValue, const WildCardEx& pattern) const;
+  // Finds the first attribute named as an image or contour attribute of the older format (own
+  // attributes first, then sub-groups in order, depth first), moves it into out and returns 1;
+  // appends "\n" and the name of every sub-group entered to path. 0 when there is none.
+  int GetOldRasterContor30(SxfZCdbATRU& out, CString& path);
   // Adds the tree's ATRS-marker, target and other attributes to the three counters (never reset
   // here) and returns their sum as they then stand.
   int GetAttrDataCnt(int& nAttr, int& nTarget, int& nAtrs) const;

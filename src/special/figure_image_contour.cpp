@@ -115,6 +115,10 @@ int SxfZCdbFigure::IsContourOnly() const {
   return contour && attrType == SXF_ATTR_NONE ? 1 : 0;
 }
 
+int SxfZCdbAttrGrp::GetOldRasterContor30(SxfZCdbATRU& out, CString& path) {
+  return TakeOldRasterContor30(*this, out, path);
+}
+
 int SxfZCdbFigure::GetOldRasterContor30(SxfZCdbATRU& out, CString& path) {
   if (attrType == SXF_ATTR_ATRU) {
     const SxfZCdbATRU* atru = attr.ATRU();

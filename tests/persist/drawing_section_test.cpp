@@ -63,11 +63,9 @@ struct Source {
     title.officeName = "Office";
     d.adb->SetTitleInfo(title, nullptr);
   }
-  CMemFile Save(int mode) {
-    CMemFile file;
+  void Save(int mode, CMemFile& file) {
     EXPECT_EQ(1, d.adb->Write(mode, &file, &d.db));
     file.SeekToBegin();
-    return file;
   }
 };
 
@@ -80,7 +78,8 @@ std::vector<DWORD> SavedEntries(CMemFile& file) {
 
 TEST(DrawingSection, SavedDrawingLoadsBackBoundAndCounted) {
   Source src;
-  CMemFile file = src.Save(0);
+  CMemFile file;
+  src.Save(0, file);
   // Own figure, then the attribute parent block's, then the children; definitions last.
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 12, 16}), SavedEntries(file));
 
@@ -121,16 +120,19 @@ TEST(DrawingSection, TemporarySaveLeavesOutMarkedRecordsAndWhatHangsOnThem) {
   Source src;
   src.t.a->SetStatus(0x4000);
   src.t.b->SetStatus(ZCDB_STATUS_REMOVED);
-  CMemFile temporary = src.Save(1);
+  CMemFile temporary;
+  src.Save(1, temporary);
   EXPECT_EQ((std::vector<DWORD>{10, 16}), SavedEntries(temporary));
   // A drawing save looks at the removed bit only.
-  CMemFile full = src.Save(0);
+  CMemFile full;
+  src.Save(0, full);
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 16}), SavedEntries(full));
 }
 
 TEST(DrawingSection, TemporaryReadWaitsForAfterReadTmp) {
   Source src;
-  CMemFile file = src.Save(0);
+  CMemFile file;
+  src.Save(0, file);
   HostDrawing dst;
   BuildTree(dst);
   ASSERT_EQ(1, dst.adb->Read(1, &file, &dst.db));
@@ -147,7 +149,8 @@ TEST(DrawingSection, TemporaryReadWaitsForAfterReadTmp) {
 
 TEST(DrawingSection, ReadStopsRightAfterTheSectionInsideALargerFile) {
   Source src;
-  CMemFile section = src.Save(0);
+  CMemFile section;
+  src.Save(0, section);
   CMemFile file;
   Put(file, "HOST");
   Put(file, Bytes(section));
@@ -193,7 +196,8 @@ TEST(DrawingSection, FigureThatCannotBeWrittenIsLeftOutWhole) {
   Source src;
   // A set reference slot without a reference: the figure writer refuses it.
   src.d.Stored(12)->ATRF_GetAttr()->info->Add(nullptr);
-  CMemFile file = src.Save(0);
+  CMemFile file;
+  src.Save(0, file);
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 16}), SavedEntries(file));
   HostDrawing dst;
   BuildTree(dst);

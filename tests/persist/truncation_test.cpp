@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "model/attr_set_def.h"
 #include "model/old_format.h"
 #include "persist/section_drawing.h"
 

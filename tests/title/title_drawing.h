@@ -49,7 +49,7 @@ struct TitleDrawing {
     adb->SetRecFigure(rec, fig);
     return rec;
   }
-  // The user retypes an element's text (UTF-8); the host is not told.
+  // The user retypes an element's text (UTF-8); the host is told separately (ChangeRecord).
   void Retype(ZCdbElm* rec, const std::string& text) {
     static_cast<ZString*>(rec->GetZGElm())->SetCString(Sjis(text).c_str());
   }

@@ -140,14 +140,14 @@ TEST(TitleElements, ADateThatNoLongerParsesTakesTheTitleFromAllDateLines) {
 
   d.Retype(era, "");
   d.Retype(day, "");
-  d.adb->CheckTitleString(day);  // emptied lines may get a new date yet
+  d.db.ChangeRecord(day);  // emptied lines may get a new date yet
   EXPECT_EQ(Sjis("表題_年月日1"), d.NameOf(era));
 
   d.Retype(era, "平成17年");
   d.Retype(day, "4月1日です");
-  d.adb->CheckTitleString(name);  // not a date line: nothing to check
+  d.db.ChangeRecord(name);  // not a date line: nothing to check
   EXPECT_EQ(Sjis("表題_年月日2"), d.NameOf(day));
-  d.adb->CheckTitleString(day);
+  d.db.ChangeRecord(day);
   EXPECT_EQ("<none>", d.NameOf(era));
   EXPECT_EQ("<none>", d.NameOf(day));
   EXPECT_EQ(Sjis("表題_図面名"), d.NameOf(name));
@@ -206,32 +206,6 @@ TEST(TitleElements, AnElementThatComesBackTakesItsLineAgain) {
   lone.adb->ReActivateTitleElm(back);
   EXPECT_EQ(Sjis("表題_会社名1"), lone.adb->StoredName(only));
   EXPECT_EQ(Sjis("表題_会社名5"), lone.adb->StoredName(back));
-}
-
-TEST(TitleElements, OnlyElementRecordsWithATitleStubAreTitleElements) {
-  TitleDrawing d;
-  ZCdbElm* line = d.AddTitleLine("表題_尺度", "1:100");
-  ZCdbElm* notTitle = d.AddTitleLine("memo", "x");
-  ZCdbRecBase* table = d.db.FindRecord(d.db.AddRecord(new ZCdbTbl));
-  SxfZCdbFigure stub;
-  stub.SetAttrType(SXF_ATTR_ATRS);
-  SxfZCdbATRS attr;
-  attr.name = Sjis("表題_尺度").c_str();
-  stub.ATRS_SetAttr(attr);
-  d.adb->SetRecFigure(table, stub);
-  ZCdbElm* user = d.AddString("y");
-  SxfZCdbATRU value;
-  value.name = attr.name;
-  SxfZCdbFigure userFig;
-  userFig.ATRU_SetAttr(value);
-  d.adb->SetRecFigure(user, userFig);
-
-  EXPECT_EQ(1, d.adb->IsTitleElm(line));
-  EXPECT_EQ(0, d.adb->IsTitleElm(notTitle));
-  EXPECT_EQ(0, d.adb->IsTitleElm(table));
-  EXPECT_EQ(0, d.adb->IsTitleElm(user));
-  d.db.MarkDeleted(line);
-  EXPECT_EQ(1, d.adb->IsTitleElm(line));  // the marks are not its business
 }
 
 }  // namespace

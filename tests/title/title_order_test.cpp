@@ -35,15 +35,11 @@ TEST(TitleOrder, StringElementsRunFromTopToBottomAndOthersAreDropped) {
             Ordered({y10, &line, y30, nullptr, &text, y20, &table}));
   EXPECT_EQ((std::vector<ZCdbRecBase*>{y10}), Ordered({&line, y10}));
   EXPECT_TRUE(Ordered({&line, nullptr}).empty());
-}
 
-TEST(TitleOrder, HeightsCompareAsUnsignedNumbers) {
-  Strings s;
-  ZCdbElm* y10 = s.At(10);
+  // Heights compare as unsigned numbers: -5 and -7 are 0xFFFFFFFB and 0xFFFFFFF9, above every
+  // positive height.
   ZCdbElm* below = s.At(-5);
-  ZCdbElm* y20 = s.At(20);
   ZCdbElm* lower = s.At(-7);
-  // -5 and -7 are 0xFFFFFFFB and 0xFFFFFFF9: above every positive height.
   EXPECT_EQ((std::vector<ZCdbRecBase*>{below, lower, y20, y10}), Ordered({y10, below, y20, lower}));
 }
 

@@ -18,6 +18,7 @@
 
 #include "attrdb/attrdb.h"
 #include "host/host.h"
+#include "host/plugin_host.h"
 #include "section_content.h"
 
 class PluginSession {
