@@ -22,6 +22,7 @@
 #include "attrdb/attrdb.h"
 #include "exports/entry.h"
 #include "host/host.h"
+#include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
 

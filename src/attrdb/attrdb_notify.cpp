@@ -53,7 +53,7 @@ int SxfZCdbAttrDB::OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* 
     if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
       const ZCdbContour* contour = static_cast<ZCdbContour*>(rec);
       CString value;
-      value.Format("%.2lf", contour->IsHyoko() != 0 ? contour->GetHyoko() : 0.0);
+      value.Format("%.4lf", contour->IsHyoko() != 0 ? contour->GetHyoko() : 0.0);
       SxfZCdbFigure fig;
       fig.SetContour("", value, "m");
       _SetRecFigure(rec, fig, 0);
