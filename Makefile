@@ -30,6 +30,20 @@ bench:
 	cmake --build build/bench -j$(JOBS)
 	scripts/bench.sh build/bench
 
+# Fuzz targets of the record readers (clang, ASan, UBSan): each runs on a copy of its seed corpus
+# and the run fails on the first finding. fuzz-smoke gives each target 30 s, fuzz 10 minutes.
+fuzz-smoke:
+	scripts/setup.sh build tool fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build build/fuzz -j$(JOBS) --target fuzz_targets
+	scripts/fuzz.sh build/fuzz 30
+
+fuzz:
+	scripts/setup.sh build tool fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build build/fuzz -j$(JOBS) --target fuzz_targets
+	scripts/fuzz.sh build/fuzz 600
+
 format:
 	scripts/setup.sh format
 	find src tests tools bench fuzz -name '*.h' -o -name '*.cpp' | xargs clang-format -i

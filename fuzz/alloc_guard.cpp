@@ -12,9 +12,11 @@ namespace {
 
 void AbortOnExcess(uint64_t limit, uint64_t held) {
   // No stdio buffering: the process ends right here.
-  std::fprintf(stderr, "==ALLOC GUARD== a reader holds %llu bytes, over its limit of %llu (%llu per input byte + %llu)\n",
-               static_cast<unsigned long long>(held), static_cast<unsigned long long>(limit),
-               static_cast<unsigned long long>(kAllocPerInputByte), static_cast<unsigned long long>(kAllocMargin));
+  std::fprintf(
+      stderr,
+      "==ALLOC GUARD== a reader holds %llu bytes, over its limit of %llu (%llu per input byte + %llu)\n",
+      static_cast<unsigned long long>(held), static_cast<unsigned long long>(limit),
+      static_cast<unsigned long long>(kAllocPerInputByte), static_cast<unsigned long long>(kAllocMargin));
   __sanitizer_print_stack_trace();
   std::abort();
 }

@@ -50,9 +50,13 @@ class AllocMeter {
 #endif
   }
 
-  static uint64_t LimitFor(size_t inputSize) { return kAllocPerInputByte * inputSize + kAllocMargin; }
+  static uint64_t LimitFor(size_t inputSize) {
+    return kAllocPerInputByte * inputSize + kAllocMargin;
+  }
 
-  static void SetExceedHandler(ExceedHandler handler) { State().handler = handler; }
+  static void SetExceedHandler(ExceedHandler handler) {
+    State().handler = handler;
+  }
 
   // Starts counting for one reader run over an input of inputSize bytes.
   static void Begin(size_t inputSize) {
@@ -64,11 +68,17 @@ class AllocMeter {
     s.limit = LimitFor(inputSize);
     s.armed = true;
   }
-  static void End() { State().armed = false; }
+  static void End() {
+    State().armed = false;
+  }
 
   // Results of the last run.
-  static int64_t Peak() { return State().peak; }
-  static bool Exceeded() { return State().exceeded; }
+  static int64_t Peak() {
+    return State().peak;
+  }
+  static bool Exceeded() {
+    return State().exceeded;
+  }
 
  private:
   struct MeterState {

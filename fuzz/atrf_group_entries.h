@@ -29,10 +29,18 @@
 
 inline constexpr unsigned kAtrfGroupReaders = 7;
 
-inline bool SameAtrf(const SxfZCdbATRF& a, const SxfZCdbATRF& b) { return a.IsSame(b) == 1; }
-inline bool SameGroup(const SxfZCdbAttrGrp& a, const SxfZCdbAttrGrp& b) { return a.IsSame(b) == 1; }
-inline bool SameAtru(const SxfZCdbATRU& a, const SxfZCdbATRU& b) { return a.IsSame(b) == 1; }
-inline bool SameAtrs(const SxfZCdbATRS& a, const SxfZCdbATRS& b) { return a.IsSame(b) == 1; }
+inline bool SameAtrf(const SxfZCdbATRF& a, const SxfZCdbATRF& b) {
+  return a.IsSame(b) == 1;
+}
+inline bool SameGroup(const SxfZCdbAttrGrp& a, const SxfZCdbAttrGrp& b) {
+  return a.IsSame(b) == 1;
+}
+inline bool SameAtru(const SxfZCdbATRU& a, const SxfZCdbATRU& b) {
+  return a.IsSame(b) == 1;
+}
+inline bool SameAtrs(const SxfZCdbATRS& a, const SxfZCdbATRS& b) {
+  return a.IsSame(b) == 1;
+}
 // CString == compares every byte; Compare(const char*) would stop at a zero byte that an archive
 // string may hold.
 inline bool SameSetDef(const SxfZCdbAttrSetDef& a, const SxfZCdbAttrSetDef& b) {
@@ -205,7 +213,8 @@ inline ReadResult ReadNewAtrfGroup(const uint8_t* data, size_t size) {
       SxfZCdbAttrSetRef ref;
       ReadResult r = read([&](CArchive& ar) { return ref.NewRead(ar, 0); });
       if (done(r)) return r;
-      if (!ref.IsAttrSetRef()) return Problem(ReadOutcome::kRead, "a reference read is no longer a reference");
+      if (!ref.IsAttrSetRef())
+        return Problem(ReadOutcome::kRead, "a reference read is no longer a reference");
       return ReadWithPromises(CheckNewRoundTrip(
           ref, [](CArchive& ar, SxfZCdbAttrSetRef& copy) { return copy.NewRead(ar, 0); },
           [](CArchive& ar, SxfZCdbAttrSetRef& value) { return value.NewWrite(ar); }, SameGroup));

@@ -1,3 +1,5 @@
+// Fuzz target: new-format attribute-file, group, set and value records; the first byte picks the
+// reader (atrf_group_entries.h).
 #include "atrf_group_entries.h"
 #include "fuzz_target.h"
 

@@ -27,7 +27,15 @@ using namespace old_format;
 namespace {
 
 // Selector bytes of the targets that cover several readers.
-enum AtrfGroupReader : char { kAtrf = 0, kGroup = 1, kGroupMerge = 2, kSetRef = 3, kSetDef = 4, kAtru = 5, kAtrs = 6 };
+enum AtrfGroupReader : char {
+  kAtrf = 0,
+  kGroup = 1,
+  kGroupMerge = 2,
+  kSetRef = 3,
+  kSetDef = 4,
+  kAtru = 5,
+  kAtrs = 6
+};
 enum TargetReader : char { kTargetOld = 0, kTargetNew = 1, kTargetOldPreset = 2, kTargetNewPreset = 3 };
 
 // Collects old-format bytes.
@@ -365,9 +373,13 @@ int main(int argc, char** argv) {
     corpus.Put(oldAg, kAtrs, "atrs", out.str().substr(1));  // the ATRS record inside it
   }
   corpus.Put(oldAg, kAtru, "atru_version3", AtruVersion3());
-  const std::string raw[] = {std::string("\xfe"), std::string("\xfe"), std::string("\x34\x12", 2),
-                             std::string("\xfe\xff", 2), std::string("\x78\x56\x34\x12", 4),
-                             std::string("\xfe\xff\xff\xff", 4), std::string("\0\0\0\0\0\0\x04\x40", 8)};
+  const std::string raw[] = {std::string("\xfe"),
+                             std::string("\xfe"),
+                             std::string("\x34\x12", 2),
+                             std::string("\xfe\xff", 2),
+                             std::string("\x78\x56\x34\x12", 4),
+                             std::string("\xfe\xff\xff\xff", 4),
+                             std::string("\0\0\0\0\0\0\x04\x40", 8)};
   for (BYTE code = 0; code <= 6; ++code) {
     corpus.Put(oldAg, kAtru, "atru_legacy_number" + std::to_string(code), LegacyAtru(1, code, raw[code]));
   }

@@ -48,8 +48,12 @@ struct ReadResult {
   std::string problem;  // empty when every promise held
 };
 
-inline ReadResult Outcome(ReadOutcome outcome) { return ReadResult{outcome, std::string()}; }
-inline ReadResult Problem(ReadOutcome outcome, std::string what) { return ReadResult{outcome, std::move(what)}; }
+inline ReadResult Outcome(ReadOutcome outcome) {
+  return ReadResult{outcome, std::string()};
+}
+inline ReadResult Problem(ReadOutcome outcome, std::string what) {
+  return ReadResult{outcome, std::move(what)};
+}
 
 // The input as a read-only memory file. The bytes are copied: libFuzzer's buffer is const.
 class InputFile {
@@ -139,7 +143,8 @@ std::string CheckNewRoundTrip(T& value, ReadFn read, WriteFn write, SameFn same)
   if (!ok) return "what was read does not write";
   T copy;
   bool consumedAll = false;
-  const ReadResult back = ReadArchive(written, [&](CArchive& ar) { return read(ar, copy); }, &consumedAll);
+  const ReadResult back = ReadArchive(
+      written, [&](CArchive& ar) { return read(ar, copy); }, &consumedAll);
   if (back.outcome != ReadOutcome::kRead) {
     return std::string("what was written does not read back: ") + OutcomeName(back.outcome);
   }

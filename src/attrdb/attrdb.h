@@ -65,8 +65,6 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   SxfZCdbAttrDB& operator=(const SxfZCdbAttrDB&) = delete;
 
   // ---- host interface (virtual, in the base class's slot order) ----
-  // Not built yet, answering 1 without any effect: the section readers and writers (Read,
-  // AfterReadTmp, Write).
   int CanTmpClone() const override;
   int ClearData(int mode) override;
   int OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* srcDb) override;

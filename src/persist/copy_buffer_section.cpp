@@ -24,7 +24,8 @@ int SxfZCdbAttrDB::Write(CFile* file, ZCdbBuff* buff) {
     if (rec != nullptr) CollectAttrEntries(rec, 0, m_attrMap, entries);
   }
   CArchive ar(file, CArchive::store, kSectionArchiveBuffer);
-  WriteAttrEntryBlocks(ar, entries, [this](CArchive& block, NewFileAttrData& data) { return NewWriteAttr(block, data); });
+  WriteAttrEntryBlocks(ar, entries,
+                       [this](CArchive& block, NewFileAttrData& data) { return NewWriteAttr(block, data); });
   WriteEnd(ar);
   ar.Close();
   return 1;

@@ -4,6 +4,12 @@
 #include "persist/section_format.h"
 #include "platform/cfile.h"
 
+namespace {
+// An entry of a figure with one attribute set is a few hundred bytes; a buffer near that size
+// spares a 4 KiB buffer per entry.
+constexpr int kStagingBuffer = 1024;
+}  // namespace
+
 int WriteAttrEntryBlocks(CArchive& ar, NewFileAttrList& entries,
                          const std::function<int(CArchive&, NewFileAttrData&)>& writeOne) {
   int leftOut = 0;
@@ -11,7 +17,7 @@ int WriteAttrEntryBlocks(CArchive& ar, NewFileAttrList& entries,
   for (NewFileAttrData& data : entries) {
     scratch.SetLength(0);
     {
-      CArchive staged(&scratch, CArchive::store, kSectionArchiveBuffer);
+      CArchive staged(&scratch, CArchive::store, kStagingBuffer);
       if (writeOne(staged, data) == 0) {
         staged.Abort();
         ++leftOut;
@@ -20,7 +26,8 @@ int WriteAttrEntryBlocks(CArchive& ar, NewFileAttrList& entries,
       staged.Close();
     }
     const UINT length = static_cast<UINT>(scratch.GetLength());
-    new_format::WriteBlock(ar, kTagSectionAttrEntry, [&](CArchive& block) { block.Write(scratch.Data(), length); });
+    new_format::WriteBlock(ar, kTagSectionAttrEntry,
+                           [&](CArchive& block) { block.Write(scratch.Data(), length); });
   }
   return leftOut;
 }

@@ -12,7 +12,7 @@
 #include "platform/types.h"
 
 struct NewFileAttrData {
-  DWORD handle = 0xFFFFFFFF;         // record handle; 0xFFFFFFFF until one is known
+  DWORD handle = 0xFFFFFFFF;          // record handle; 0xFFFFFFFF until one is known
   ZCDB_SXFATTR_MAP* entry = nullptr;  // the entry holding the figure, or null
 };
 

@@ -22,6 +22,8 @@ template <class Visit, class Leave>
 bool WalkRecordTree(ZCdbRecBase* root, Visit&& visit, Leave&& leave) {
   WalkStep step = visit(root);
   if (step != WalkStep::kDescend) return step != WalkStep::kStop;
+  // Most records have no children: they need no stack.
+  if (root->GetFirstChild() == nullptr) return leave(root);
   struct Level {
     ZCdbRecBase* table;
     ZCdbRecBase* next;  // the child to visit next, or null when all are done

@@ -9,7 +9,8 @@ constexpr DWORD kDefinitionKind = 2;
 
 class Collector {
  public:
-  Collector(int mode, const SxfAttrHandleMap& map, NewFileAttrList& out) : mode_(mode), map_(map), out_(out) {}
+  Collector(int mode, const SxfAttrHandleMap& map, NewFileAttrList& out)
+      : mode_(mode), map_(map), out_(out) {}
 
   void Walk(ZCdbRecBase* root) {
     WalkRecordTree(
@@ -34,7 +35,8 @@ class Collector {
       }
       ZCdb* db = r->GetZCdb();
       if (chained == 0 && db != nullptr) {
-        for (ZCdbBlk* b = db->FindAttrParentBlk(handle); b != nullptr; b = db->FindAttrParentBlk(b->GetHandle())) {
+        for (ZCdbBlk* b = db->FindAttrParentBlk(handle); b != nullptr;
+             b = db->FindAttrParentBlk(b->GetHandle())) {
           Visit(b, 1);
         }
       }

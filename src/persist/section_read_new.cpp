@@ -107,7 +107,11 @@ int SxfZCdbAttrDB::NewRead(int mode, CFile* file, ZCdb* db, DWORD) {
   read.ClearMarks();
   if (complete == 0) return 0;
   if (mode != 0) return 1;
-  for (ZCDB_SXFATTR_MAP* entry : read.entries()) AppendTargetEntry(entry->figure);
+  // A figure put into a delete-marked or parked entry stays uncounted, as that entry's own
+  // figure would be.
+  for (ZCDB_SXFATTR_MAP* entry : read.entries()) {
+    if ((entry->flags & kPending) == 0) AppendTargetEntry(entry->figure);
+  }
   return BindZCDb(db);
 }
 

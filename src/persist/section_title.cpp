@@ -22,7 +22,8 @@ void WriteTitleRecord(CArchive& ar, const SxfTitleInfo& title) {
   WriteBlock(ar, kTagFields, [&](CArchive& block) {
     block << title.projectName << title.constructionName << title.contractClass << title.drawingName
           << title.drawingNumber << title.drawingType << title.scale;
-    block << static_cast<DWORD>(title.year) << static_cast<DWORD>(title.month) << static_cast<DWORD>(title.day);
+    block << static_cast<DWORD>(title.year) << static_cast<DWORD>(title.month)
+          << static_cast<DWORD>(title.day);
     block << title.companyName << title.officeName;
   });
   WriteEnd(ar);

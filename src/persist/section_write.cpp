@@ -43,7 +43,8 @@ int SxfZCdbAttrDB::NewWrite(int mode, CFile* file, ZCdb* db) {
   NewFileAttrList entries;
   entries.reserve(kWriteListReserve);
   CollectAttrEntries(db, mode, m_attrMap, entries);
-  WriteAttrEntryBlocks(ar, entries, [this](CArchive& block, NewFileAttrData& data) { return NewWriteAttr(block, data); });
+  WriteAttrEntryBlocks(ar, entries,
+                       [this](CArchive& block, NewFileAttrData& data) { return NewWriteAttr(block, data); });
   WriteEnd(ar);
   ar.Close();
   return 1;
@@ -54,7 +55,8 @@ int SxfZCdbAttrDB::NewWriteAttr(CArchive& ar, NewFileAttrData& data) {
   if (data.handle == ZCDB_NO_HANDLE || data.entry == nullptr || data.entry->figure == nullptr) return 1;
   SxfZCdbFigure* figure = data.entry->figure;
   WriteBlock(ar, kTagEntryHandle, [&](CArchive& block) { block << data.handle; });
-  if (WriteBlock(ar, kTagEntryFigure, [&](CArchive& block) { return figure->NewWrite(block); }) == 0) return 0;
+  if (WriteBlock(ar, kTagEntryFigure, [&](CArchive& block) { return figure->NewWrite(block); }) == 0)
+    return 0;
   WriteEnd(ar);
   return 1;
 }

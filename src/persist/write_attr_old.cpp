@@ -19,7 +19,8 @@ int SxfZCdbAttrDB::WriteAttr(CFile* file, ZCdbRecBase* rec, int chained, int mod
     if (leftOut(r) || r->GetHandle() == ZCDB_NO_HANDLE) return true;
     ZCDB_SXFATTR_MAP* entry = FindEntry(r->GetHandle());
     if (entry == nullptr || entry->figure == nullptr) return true;
-    return old_format::WriteInt32(file, static_cast<LONG>(r->GetHandle())) != 0 && entry->figure->Write(file) != 0;
+    return old_format::WriteInt32(file, static_cast<LONG>(r->GetHandle())) != 0 &&
+           entry->figure->Write(file) != 0;
   };
 
   bool isRoot = true;
@@ -31,7 +32,8 @@ int SxfZCdbAttrDB::WriteAttr(CFile* file, ZCdbRecBase* rec, int chained, int mod
     if (!writeOwn(r)) return WalkStep::kStop;
     ZCdb* db = r->GetZCdb();
     if (viaChain == 0 && db != nullptr) {
-      for (ZCdbBlk* b = db->FindAttrParentBlk(r->GetHandle()); b != nullptr; b = db->FindAttrParentBlk(b->GetHandle())) {
+      for (ZCdbBlk* b = db->FindAttrParentBlk(r->GetHandle()); b != nullptr;
+           b = db->FindAttrParentBlk(b->GetHandle())) {
         if (!writeOwn(b)) return WalkStep::kStop;
       }
     }

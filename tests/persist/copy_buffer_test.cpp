@@ -17,8 +17,9 @@ TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
   src.adb->SetRecFigure(gone, SetFigure("1", {}));
   gone->SetStatus(ZCDB_STATUS_REMOVED);
   ZCdbBuff buff;
-  for (ZCdbRecBase* rec : {static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(r2), static_cast<ZCdbRecBase*>(gone),
-                           static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(nullptr)}) {
+  for (ZCdbRecBase* rec :
+       {static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(r2), static_cast<ZCdbRecBase*>(gone),
+        static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(nullptr)}) {
     buff.Add(rec);
   }
   CMemFile file;

@@ -213,7 +213,10 @@ TEST(DrawingSection, RepeatedHandleKeepsTheLastFigureAndCountsOnlyIt) {
   ZCdbTbl* r6 = dst.Load(6);
   dst.Load(7);
   dst.Load(8);
+  ZCdbTbl* r4 = dst.Load(4);
   dst.adb->SetRecFigure(r6, SetFigure("1", {7}));
+  dst.adb->SetRecFigure(r4, SetFigure("1", {}));
+  ASSERT_EQ(1, dst.db.MarkDeleted(r4));
   ASSERT_EQ(1, dst.adb->TargetedCnt(7));
 
   CMemFile file;
@@ -228,6 +231,7 @@ TEST(DrawingSection, RepeatedHandleKeepsTheLastFigureAndCountsOnlyIt) {
     new_format::WriteBlock(ar, 103, [](CArchive& block) { block << 42; });  // a tag this reader skips
     PutEntry(ar, *dst.adb, 5, second);
     PutEntry(ar, *dst.adb, 6, over);
+    PutEntry(ar, *dst.adb, 4, first);  // into a delete-marked entry: stays uncounted
     new_format::WriteEnd(ar);
     ar.Close();
   }
@@ -235,7 +239,9 @@ TEST(DrawingSection, RepeatedHandleKeepsTheLastFigureAndCountsOnlyIt) {
   ASSERT_EQ(1, dst.adb->Read(0, &file, &dst.db));
   EXPECT_STREQ("second", dst.Stored(5)->FindAttrData("width")->value);
   EXPECT_STREQ("over", dst.Stored(6)->FindAttrData("width")->value);
-  EXPECT_EQ(0, dst.adb->TargetedCnt(7));  // neither the replaced file figure nor the old one counts
+  // Neither the replaced figures nor the one in the delete-marked entry count.
+  EXPECT_EQ(0, dst.adb->TargetedCnt(7));
+  EXPECT_STREQ("first", dst.Stored(4)->FindAttrData("width")->value);
   EXPECT_EQ(2, dst.adb->TargetedCnt(8));
   EXPECT_EQ(1, dst.Bound(5));
   EXPECT_EQ(r6, dst.adb->GetZCdbRec(6));

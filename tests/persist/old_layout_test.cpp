@@ -29,7 +29,9 @@ void PutEnd(CMemFile& file) {
 }
 
 const char* Width(SxfZCdbFigure* fig) {
-  return fig != nullptr && fig->FindAttrData("width") != nullptr ? fig->FindAttrData("width")->value.GetString() : "";
+  return fig != nullptr && fig->FindAttrData("width") != nullptr
+             ? fig->FindAttrData("width")->value.GetString()
+             : "";
 }
 
 TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {

@@ -16,9 +16,9 @@
 
 class SectionDB : public SxfZCdbAttrDB {
  public:
-  using SxfZCdbAttrDB::SxfZCdbAttrDB;
   using SxfZCdbAttrDB::_GetRecFigure;
   using SxfZCdbAttrDB::NewWriteAttr;
+  using SxfZCdbAttrDB::SxfZCdbAttrDB;
   using SxfZCdbAttrDB::WriteAttr;
 };
 
@@ -51,7 +51,8 @@ struct HostDrawing {
 };
 
 // A figure of one set reference refId with a "width" attribute and a target attribute per target.
-inline SxfZCdbFigure SetFigure(const char* refId, const std::vector<DWORD>& targets, const char* width = "1.5") {
+inline SxfZCdbFigure SetFigure(const char* refId, const std::vector<DWORD>& targets,
+                               const char* width = "1.5") {
   SxfZCdbFigure fig;
   fig.SetAttrType(SXF_ATTR_ATRF);
   SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);

@@ -32,7 +32,9 @@ int ReadAtru(CFile* f, SxfZCdbATRU& out) {
 // Keeps the optimiser from dropping a malloc and free pair of the meter test.
 void* volatile sink;
 
-bool Same(const SxfZCdbATRU& a, const SxfZCdbATRU& b) { return a.IsSame(b) == 1; }
+bool Same(const SxfZCdbATRU& a, const SxfZCdbATRU& b) {
+  return a.IsSame(b) == 1;
+}
 
 TEST(EntryChecksTest, OldRoundTripCatchesLostFieldsAndEarlyStops) {
   SxfZCdbATRU value = Value();
@@ -97,12 +99,21 @@ TEST(EntryChecksTest, ArchiveExceptionsMapToOutcomesAndUnexpectedCausesToProblem
   EXPECT_EQ(ReadArchive(none, 0, raising(CArchiveException::badSchema)).outcome, ReadOutcome::kBadSchema);
   const ReadResult odd = ReadArchive(none, 0, raising(CArchiveException::readOnly));
   EXPECT_EQ(odd.problem, "the archive raised cause 2");
-  const ReadResult file = ReadArchive(none, 0, [](CArchive&) -> int { throw CFileException(CFileException::hardIO); });
+  const ReadResult file =
+      ReadArchive(none, 0, [](CArchive&) -> int { throw CFileException(CFileException::hardIO); });
   EXPECT_EQ(file.problem, "a reader raised CFileException");
 
   bool consumed = true;
   const uint8_t four[4] = {1, 2, 3, 4};
-  EXPECT_EQ(ReadArchive(four, 4, [](CArchive& ar) { BYTE b; ar >> b; return 0; }, &consumed).outcome,
+  EXPECT_EQ(ReadArchive(
+                four, 4,
+                [](CArchive& ar) {
+                  BYTE b;
+                  ar >> b;
+                  return 0;
+                },
+                &consumed)
+                .outcome,
             ReadOutcome::kRejected);
   EXPECT_FALSE(consumed);
 }

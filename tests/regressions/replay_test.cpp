@@ -57,15 +57,16 @@ void Replay(const Target& target, const fs::path& file, const std::string& expec
   EXPECT_EQ(OutcomeName(result.outcome), expected) << where;
   EXPECT_EQ(result.problem, "") << where;
   if (AllocMeter::Available()) {
-    EXPECT_FALSE(AllocMeter::Exceeded())
-        << where << ": the reader held " << AllocMeter::Peak() << " bytes for " << bytes.size() << " input bytes";
+    EXPECT_FALSE(AllocMeter::Exceeded()) << where << ": the reader held " << AllocMeter::Peak()
+                                         << " bytes for " << bytes.size() << " input bytes";
   }
 }
 
 TEST(ReplayTest, CheckedInBadInputsGiveTheirDocumentedResult) {
   int replayed = 0;
   for (const Target& target : kTargets) {
-    for (const fs::path& file : FilesIn(fs::path(SXF_SOURCE_DIR) / "tests/regressions/inputs" / target.name)) {
+    for (const fs::path& file :
+         FilesIn(fs::path(SXF_SOURCE_DIR) / "tests/regressions/inputs" / target.name)) {
       const std::string extension = file.extension().string();
       ASSERT_FALSE(extension.empty()) << file << " does not name its outcome";
       Replay(target, file, extension.substr(1));

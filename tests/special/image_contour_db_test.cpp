@@ -32,10 +32,10 @@ TEST(ContourDb, AttachingSetsTheElevationInMetres) {
   d.adb->SetRecFigure(cm, ContourFigure("1250", "cm"));
   EXPECT_DOUBLE_EQ(12.5, cm->GetHyoko());
 
-  ZCdbContour* bare = new ZCdbContour;  // no elevation
-  d.db.AddRecord(bare);
-  d.adb->SetRecFigure(bare, SetFigure("1", {}));
-  EXPECT_EQ(0, bare->IsHyoko());
+  // A figure without a contour attribute leaves the elevation alone.
+  ZCdbContour* other = d.AddContour(3.25);
+  d.adb->SetRecFigure(other, SetFigure("1", {}));
+  EXPECT_DOUBLE_EQ(3.25, other->GetHyoko());
 }
 
 TEST(ContourDb, ReadingRewritesTheValueFromTheElevation) {

@@ -5,6 +5,8 @@
 // the record walk (section_scan.h) sees what the plug-in's reader drops or replaces without
 // failing, and the content as read shows what the plug-in keeps but cannot use.
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -42,18 +44,6 @@ std::string At(uint64_t offset) {
   return "at byte " + std::to_string(offset) + ": ";
 }
 
-// Only what the plug-in writes for a target ("%u" of a handle) is a number here: a value the
-// reader would cut short ("12x") or read as 0 ("") names the wrong record or none.
-bool IsHandleNumber(const CString& value) {
-  if (value.IsEmpty() || value.GetLength() > 10) return false;
-  unsigned long long number = 0;
-  for (int i = 0; i < value.GetLength(); ++i) {
-    if (value[i] < '0' || value[i] > '9') return false;
-    number = number * 10 + static_cast<unsigned>(value[i] - '0');
-  }
-  return number <= 0xFFFFFFFFull;
-}
-
 void CheckAtrs(Findings& findings, const SxfZCdbATRS& atrs, const std::string& where) {
   findings.CheckText(atrs.name, where + ".name");
   findings.CheckText(atrs.type, where + ".type");
@@ -64,7 +54,7 @@ void CheckAtru(Findings& findings, const SxfZCdbATRU& atru, const std::string& w
   CheckAtrs(findings, atru, where);
   findings.CheckText(atru.value, where + ".value");
   findings.CheckText(atru.zukeiName, where + ".zukeiName");
-  if (atru.name == kJpTarget && !IsHandleNumber(atru.value)) {
+  if (atru.name == kJpTarget && !IsHandleText(atru.value)) {
     findings.Add(where + " is a target attribute whose handle " + QuotedText(atru.value.str()) + " is not a number");
   }
 }
@@ -126,8 +116,10 @@ void CheckTitle(Findings& findings, const SxfTitleInfo& title) {
     int year = 0, month = 0, day = 0;
     if (SXF_ParseTitleDate(text, year, month, day) != 1 || year != title.year || month != title.month ||
         day != title.day) {
-      findings.Add("title: the date " + std::to_string(title.year) + "-" + std::to_string(title.month) + "-" +
-                   std::to_string(title.day) + " does not parse as a title date");
+      char date[48];
+      std::snprintf(date, sizeof date, "%04d-%02d-%02d", static_cast<int>(title.year), static_cast<int>(title.month),
+                    static_cast<int>(title.day));
+      findings.Add(std::string("title: the date ") + date + " does not read back as a title date");
     }
   }
 }

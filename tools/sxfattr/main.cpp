@@ -58,6 +58,12 @@ int main(int argc, char** argv) {
   AddDemoCommand(app);
 
   try {
+    // Without this, a misspelt command reads as a stray argument and the message says only that
+    // a command is missing.
+    const auto named = [&](const CLI::App* sub) { return sub->check_name(argv[1]); };
+    if (argc > 1 && argv[1][0] != '-' && app.get_subcommands(named).empty()) {
+      return Fail(kExitUsage, std::string("unknown command \"") + argv[1] + "\" (see sxfattr --help)");
+    }
     app.parse(argc, argv);
     FinishOutput();
     return kExitOk;

@@ -21,6 +21,19 @@ inline bool IsOldLayout(DWORD version) {
   return version <= kLastOldLayoutVersion;
 }
 
+// True when value is what the plug-in writes as a target's handle ("%u" of a 32-bit number).
+// Anything else (empty, signed, "12x") the plug-in reads as some other number or as 0, so the
+// target names the wrong record or none.
+inline bool IsHandleText(const CString& value) {
+  if (value.IsEmpty() || value.GetLength() > 10) return false;
+  unsigned long long number = 0;
+  for (int i = 0; i < value.GetLength(); ++i) {
+    if (value[i] < '0' || value[i] > '9') return false;
+    number = number * 10 + static_cast<unsigned>(value[i] - '0');
+  }
+  return number <= 0xFFFFFFFFull;
+}
+
 // A stored figure and the record handle it is stored under.
 struct FigureRef {
   DWORD handle;

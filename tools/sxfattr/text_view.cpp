@@ -8,6 +8,7 @@
 #include "model/atrf.h"
 #include "model/attr_grp.h"
 #include "model/attr_set_ref.h"
+#include "model/japanese_texts.h"
 #include "progress.h"
 #include "sjis_display.h"
 
@@ -48,10 +49,10 @@ std::string Atrs(const SxfZCdbATRS& atrs) {
 }
 
 std::string Atru(const SxfZCdbATRU& atru) {
-  const DWORD target = atru.IsTarget();
   std::string line;
-  if (target != 0xFFFFFFFF) {
-    line = "target -> handle " + std::to_string(target);
+  if (atru.name == kJpTarget) {
+    line = IsHandleText(atru.value) ? "target -> handle " + atru.value.str()
+                                    : "target -> " + QuotedText(atru.value.str()) + " (not a handle)";
     if (!atru.zukeiName.IsEmpty()) line += " memo " + QuotedText(atru.zukeiName.str());
     return line;
   }

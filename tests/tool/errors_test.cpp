@@ -1,0 +1,177 @@
+// Every failure ends with its exit status and one line on standard error that says where and
+// what, and no failure leaves an output file behind or touches an existing one.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+#include "tool/tool_runner.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+const std::string kExisting = "an existing output file";
+
+// The offsets of the top-level entries of a new-layout section: tag, block length, content.
+std::vector<size_t> EntryOffsets(const std::string& section) {
+  std::vector<size_t> offsets;
+  size_t at = 4;
+  while (at + 4 <= section.size()) {
+    uint32_t tag = 0;
+    std::memcpy(&tag, section.data() + at, 4);
+    if (tag == 0) break;
+    uint32_t length = 0;
+    std::memcpy(&length, section.data() + at + 4, 4);
+    offsets.push_back(at);
+    at += 8 + length;
+  }
+  return offsets;
+}
+
+}  // namespace
+
+class ErrorsTest : public ToolTest {
+ protected:
+  // Runs args, expects status and one line on standard error naming file and holding every
+  // part of wanted; checks that the output at out was not created or changed.
+  void ExpectFailure(const std::vector<std::string>& args, int status, const std::string& file,
+                     const std::vector<std::string>& wanted, const std::string& out = "") {
+    if (!out.empty()) WriteBytes(out, kExisting);
+    const ToolResult r = RunTool(args);
+    EXPECT_EQ(r.status, status) << r.err;
+    EXPECT_EQ(r.ErrLines(), 1) << r.err;
+    EXPECT_EQ(r.err.rfind("sxfattr: ", 0), 0u) << r.err;
+    if (!file.empty()) {
+      EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
+    }
+    for (const std::string& part : wanted) EXPECT_NE(r.err.find(part), std::string::npos) << part << " in " << r.err;
+    if (!out.empty()) {
+      EXPECT_EQ(ReadBytes(out), kExisting) << "the existing output was touched";
+      // Nothing else in the folder: no temporary file was left beside the output.
+      for (const std::string& name : Files()) {
+        EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+      }
+    }
+  }
+};
+
+TEST_F(ErrorsTest, MissingInput) {
+  const std::string missing = Path("no-such-file");
+  ExpectFailure({"dump", missing}, 1, missing, {"No such file"});
+  ExpectFailure({"check", missing}, 1, missing, {});
+  ExpectFailure({"convert", missing, Path("out")}, 1, missing, {}, Path("out"));
+  ExpectFailure({"import", missing, Path("out")}, 1, missing, {}, Path("out"));
+  ExpectFailure({"convert", missing, Path("fresh")}, 1, missing, {});
+  EXPECT_FALSE(Exists(Path("fresh")));
+}
+
+TEST_F(ErrorsTest, TruncatedSectionsNameWhereTheyEnd) {
+  for (const char* sample : {"demo_new_layout.sxfattr", "demo_old_layout.sxfattr"}) {
+    const std::string bytes = ReadBytes(SamplePath(sample));
+    for (size_t length = 0; length < bytes.size(); length += length < 16 ? 1 : 53) {
+      SCOPED_TRACE(std::string(sample) + " cut to " + std::to_string(length));
+      WriteBytes(Path("cut"), bytes.substr(0, length));
+      ExpectFailure({"convert", Path("cut"), Path("out")}, 1, Path("cut"), {": at byte "}, Path("out"));
+    }
+    WriteBytes(Path("cut"), bytes.substr(0, bytes.size() - 1));
+    ExpectFailure({"dump", Path("cut")}, 1, Path("cut"), {"end"});
+  }
+}
+
+TEST_F(ErrorsTest, DamagedEntryIsNamedByItsOffset) {
+  // The seventh entry's block claims 5 bytes: its attribute entry then breaks off inside.
+  std::string bytes = ReadBytes(SamplePath("demo_new_layout.sxfattr"));
+  const std::vector<size_t> entries = EntryOffsets(bytes);
+  ASSERT_GT(entries.size(), 7u);
+  const uint32_t five = 5;
+  std::memcpy(&bytes[entries[6] + 4], &five, 4);
+  WriteBytes(Path("damaged"), bytes);
+  ExpectFailure({"convert", Path("damaged"), Path("out")}, 1, Path("damaged"),
+                {"at byte " + std::to_string(entries[6]) + ": ", "102"}, Path("out"));
+
+  // Bytes after the end of the section.
+  WriteBytes(Path("long"), ReadBytes(SamplePath("demo_new_layout.sxfattr")) + "xyz");
+  ExpectFailure({"dump", Path("long")}, 1, Path("long"),
+                {"at byte " + std::to_string(bytes.size()), "3 bytes follow the end of the section"});
+}
+
+TEST_F(ErrorsTest, UnsupportedVersion) {
+  std::string bytes = ReadBytes(SamplePath("demo_new_layout.sxfattr"));
+  bytes.replace(0, 4, std::string("\x00\x28\x00\x00", 4));
+  WriteBytes(Path("v2800"), bytes);
+  ExpectFailure({"convert", Path("v2800"), Path("out")}, 1, Path("v2800"), {"at byte 0: ", "0x2800"}, Path("out"));
+  ExpectFailure({"check", Path("v2800")}, 1, Path("v2800"), {"0x2800"});
+}
+
+TEST_F(ErrorsTest, DocumentsThatDoNotFitTheSchema) {
+  const ToolResult dumped = RunTool({"dump", "--json", SamplePath("demo_new_layout.sxfattr")});
+  ASSERT_EQ(dumped.status, 0);
+  const Json good = Json::parse(dumped.out);
+  const std::string doc = Path("doc.json");
+  auto expectRefused = [&](Json bad, const std::vector<std::string>& wanted) {
+    WriteBytes(doc, bad.dump());
+    ExpectFailure({"import", doc, Path("out")}, 1, doc, wanted, Path("out"));
+  };
+
+  Json bad = good;
+  bad["figures"][10]["attr"]["setRefs"][0]["groups"][0]["attrs"][0].erase("zukeiName");
+  expectRefused(bad, {"figures[10].attr.setRefs[0].groups[0].attrs[0]: ", "missing member \"zukeiName\""});
+  bad = good;
+  bad["title"].erase("year");
+  expectRefused(bad, {"title: missing member \"year\""});
+  bad = good;
+  bad.erase("figures");
+  expectRefused(bad, {"the document: missing member \"figures\""});
+  bad = good;
+  bad["figures"][0]["colour"] = "red";
+  expectRefused(bad, {"figures[0]: unknown member \"colour\""});
+  bad = good;
+  bad["figures"][0]["handle"] = 4294967295u;
+  expectRefused(bad, {"figures[0].handle: "});
+  bad = good;
+  bad["figures"][0]["attrType"] = "3";
+  expectRefused(bad, {"figures[0].attrType: expected an integer"});
+  bad = good;
+  bad["figures"][1]["name"] = "😀";
+  expectRefused(bad, {"figures[1].name: ", "Shift-JIS"});
+  bad = good;
+  bad["figures"][1]["name"] = Json::parse(R"({"sjis": "8"})");
+  expectRefused(bad, {"figures[1].name.sjis: "});
+  bad = good;
+  bad["figures"][2]["handle"] = 12;
+  expectRefused(bad, {"handle 12 is listed twice", "figures[10]"});
+  bad = good;
+  bad["setDefinitions"][1]["id"] = "01";
+  expectRefused(bad, {"setDefinitions[1]: ", "setDefinitions[0]"});
+  bad = good;
+  bad["formatVersion"] = 2;
+  expectRefused(bad, {"formatVersion: "});
+
+  WriteBytes(doc, dumped.out.substr(0, 100));
+  ExpectFailure({"import", doc, Path("out")}, 1, doc, {"at byte ", "not valid JSON"}, Path("out"));
+}
+
+TEST_F(ErrorsTest, UsageErrors) {
+  ExpectFailure({}, 2, "", {"--help"});
+  ExpectFailure({"frobnicate"}, 2, "", {"frobnicate"});
+  ExpectFailure({"convert", SamplePath("demo_new_layout.sxfattr")}, 2, "", {"OUT"});
+  ExpectFailure({"dump", "--handle", "12x", SamplePath("demo_new_layout.sxfattr")}, 2, "", {"12x"});
+  ExpectFailure({"dump", "--summary", "--handle", "1"}, 2, "", {});
+  ExpectFailure({"dump", "--handle", "99", SamplePath("demo_new_layout.sxfattr")}, 1, "", {"handle 99"});
+
+  const ToolResult help = RunTool({"import", "--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage"), std::string::npos);
+  const ToolResult version = RunTool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("sxfattr ", 0), 0u) << version.out;
+}
+
+TEST_F(ErrorsTest, SuccessReplacesAnExistingOutput) {
+  WriteBytes(Path("out"), kExisting);
+  const ToolResult r = RunTool({"convert", SamplePath("demo_old_layout.sxfattr"), Path("out")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Files(), std::vector<std::string>{"out"});
+  EXPECT_EQ(ReadBytes(Path("out")).substr(0, 4), std::string("\x00\x30\x00\x00", 4));
+}
