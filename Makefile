@@ -1,7 +1,7 @@
 # Top-level commands. Each installs what a new machine lacks, then builds through CMake presets.
 JOBS ?= 2
 
-.PHONY: all run test asan bench fuzz fuzz-smoke format clean
+.PHONY: all run test asan bench fuzz fuzz-smoke format clean soak
 
 all: test
 
@@ -43,6 +43,15 @@ fuzz:
 	cmake --preset fuzz >/dev/null
 	cmake --build build/fuzz -j$(JOBS) --target fuzz_targets
 	scripts/fuzz.sh build/fuzz 600
+
+# Long random editing runs (SOAK_SEQUENCES of 200 steps) in an optimised build with the sanitizers.
+SOAK_SEQUENCES ?= 2000
+soak:
+	scripts/setup.sh build tool
+	cmake -S . -B build/soak -DCMAKE_BUILD_TYPE=Release -DSXF_SANITIZE=ON >/dev/null
+	cmake --build build/soak -j$(JOBS) --target test_reliability
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  SXF_SOAK_SEQUENCES=$(SOAK_SEQUENCES) build/soak/tests/test_reliability
 
 format:
 	scripts/setup.sh format

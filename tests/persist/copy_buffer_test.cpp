@@ -17,11 +17,7 @@ TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
   src.adb->SetRecFigure(gone, SetFigure("1", {}));
   gone->SetStatus(ZCDB_STATUS_REMOVED);
   ZCdbBuff buff;
-  for (ZCdbRecBase* rec :
-       {static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(r2), static_cast<ZCdbRecBase*>(gone),
-        static_cast<ZCdbRecBase*>(r1), static_cast<ZCdbRecBase*>(nullptr)}) {
-    buff.Add(rec);
-  }
+  for (ZCdbRecBase* rec : std::vector<ZCdbRecBase*>{r1, r2, gone, r1, nullptr}) buff.Add(rec);
   CMemFile file;
   ASSERT_EQ(1, src.adb->Write(&file, &buff));
 

@@ -248,19 +248,4 @@ TEST(DrawingSection, RepeatedHandleKeepsTheLastFigureAndCountsOnlyIt) {
   EXPECT_EQ(r5, dst.adb->GetZCdbRec(5));
 }
 
-TEST(DrawingSection, SxfReadEndDropsAttributeFilesWithoutSets) {
-  HostDrawing d;
-  SxfZCdbFigure empty;
-  empty.SetAttrType(SXF_ATTR_ATRF);
-  SxfZCdbFigure oneSet = empty;
-  oneSet.ATRF_GetAttr()->AddAttrSetRefData("1", 1);
-  d.adb->SetRecFigure(d.Load(1), empty);
-  d.adb->SetRecFigure(d.Load(2), oneSet);
-  d.adb->OnSxfReadEnd();
-  EXPECT_EQ(nullptr, d.Stored(1));
-  EXPECT_NE(nullptr, d.adb->GetZCdbRec(1));  // the entry stays
-  ASSERT_NE(nullptr, d.Stored(2));
-  EXPECT_EQ(1, d.Stored(2)->ATRF_GetAttr()->GetAttrSetRefCnt());
-}
-
 }  // namespace

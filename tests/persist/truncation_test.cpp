@@ -92,4 +92,31 @@ TEST(Truncation, CopyBufferSectionsOfBothForms) {
   });
 }
 
+TEST(Truncation, EntryThatEndsInsideItsBlockLeavesNothingBehind) {
+  HostDrawing d;
+  d.Load(5);
+  CMemFile file;
+  const DWORD version = 0x3000;
+  file.Write(&version, 4);
+  {
+    CArchive ar(&file, CArchive::store);
+    SxfZCdbFigure fig = SetFigure("1", {});
+    new_format::WriteBlock(ar, 102, [&](CArchive& entry) {
+      new_format::WriteBlock(entry, 1, [](CArchive& block) { block << static_cast<DWORD>(5); });
+      new_format::WriteBlock(entry, 100, [&](CArchive& block) { return fig.NewWrite(block); });
+      // no end tag: the figure has been read when the block runs out
+    });
+    new_format::WriteEnd(ar);
+    ar.Close();
+  }
+  file.SeekToBegin();
+  try {
+    d.adb->Read(0, &file, &d.db);
+    ADD_FAILURE() << "an entry without its end tag was accepted";
+  } catch (CArchiveException& e) {
+    EXPECT_EQ(CArchiveException::endOfFile, e.m_cause);
+  }
+  EXPECT_EQ(nullptr, d.Stored(5));
+}
+
 }  // namespace

@@ -17,7 +17,8 @@ std::string Snapshot(SampleDrawing& s) {
   for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) {
     SxfZCdbFigure fig;
     int visible = s.d.adb->GetRecFigure(handle, fig);
-    out << handle << ':' << visible << ' ' << s.d.adb->TargetedCnt(handle) << ' ' << s.d.adb->IsTarget(handle);
+    out << handle << ':' << visible << ' ' << s.d.adb->TargetedCnt(handle) << ' '
+        << s.d.adb->IsTarget(handle);
     if (visible == 1) {
       out << " type " << int(fig.GetAttrType());
       const SxfZCdbATRU* width = fig.FindAttrData("width");
@@ -80,18 +81,20 @@ void SweepWrite(SampleDrawing& s, const std::function<int(CFile*)>& write, bool 
     }
     EXPECT_EQ(before, Snapshot(s));
   }
-  std::printf("[ sweep    ] %s: %zu bytes, %zu limits, %d returned 0, %d raised diskFull\n", what, full.size(),
-              full.size() + 1, zeros, throws);
+  std::printf("[ sweep    ] %s: %zu bytes, %zu limits, %d returned 0, %d raised diskFull\n", what,
+              full.size(), full.size() + 1, zeros, throws);
 }
 
 TEST(FailingWrite, DrawingSectionLeavesTheDatabaseAsItWas) {
   SampleDrawing s;
   // The version goes through the old-format write routine (0 on failure); the archive body lets
   // the file's exception through once its buffer is flushed.
-  SweepWrite(s, [&](CFile* f) { return s.d.adb->Write(0, f, &s.d.db); }, true, true, "drawing section");
+  SweepWrite(
+      s, [&](CFile* f) { return s.d.adb->Write(0, f, &s.d.db); }, true, true, "drawing section");
   // The same while the host records an undo step: saving registers nothing.
   s.d.db.BeginUndoStep();
-  SweepWrite(s, [&](CFile* f) { return s.d.adb->Write(1, f, &s.d.db); }, true, true, "temporary section in a step");
+  SweepWrite(
+      s, [&](CFile* f) { return s.d.adb->Write(1, f, &s.d.db); }, true, true, "temporary section in a step");
   s.d.db.EndUndoStep();
   EXPECT_EQ(0, s.d.db.GetUndo()->GetUndoCount());
 }
@@ -99,19 +102,21 @@ TEST(FailingWrite, DrawingSectionLeavesTheDatabaseAsItWas) {
 TEST(FailingWrite, CopyBufferSectionPassesTheExceptionOn) {
   SampleDrawing s;
   ZCdbBuff buff = s.Buffer();
-  SweepWrite(s, [&](CFile* f) { return s.d.adb->Write(f, &buff); }, false, true, "copy buffer");
+  SweepWrite(
+      s, [&](CFile* f) { return s.d.adb->Write(f, &buff); }, false, true, "copy buffer");
 }
 
 TEST(FailingWrite, OldFigureEntriesTurnTheExceptionIntoZero) {
   SampleDrawing s;
-  SweepWrite(s,
-             [&](CFile* f) {
-               for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) {
-                 if (s.d.adb->WriteAttr(f, s.Rec(handle), 0, 0) != 1) return 0;
-               }
-               return 1;
-             },
-             true, false, "old figure entries");
+  SweepWrite(
+      s,
+      [&](CFile* f) {
+        for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) {
+          if (s.d.adb->WriteAttr(f, s.Rec(handle), 0, 0) != 1) return 0;
+        }
+        return 1;
+      },
+      true, false, "old figure entries");
 }
 
 }  // namespace

@@ -53,14 +53,16 @@ struct SampleDrawing {
     using namespace old_format;
     CMemFile file;
     WriteInt32(&file, 0x2000);
-    for (const char* text : {"Project", "", "Works", "A", "Plan", "3", "Type", "1:100"}) WriteString(&file, text);
+    for (const char* text : {"Project", "", "Works", "A", "Plan", "3", "Type", "1:100"})
+      WriteString(&file, text);
     for (LONG n : {2004, 12, 24}) WriteInt32(&file, n);
     WriteString(&file, "Company");
     WriteString(&file, "Office");
     WriteInt32(&file, 2);
     d.adb->FindAttrSetDefData(1)->Write(&file);
     d.adb->FindAttrSetDefData(2)->Write(&file);
-    for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) EXPECT_EQ(1, d.adb->WriteAttr(&file, Rec(handle), 0, 0));
+    for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster})
+      EXPECT_EQ(1, d.adb->WriteAttr(&file, Rec(handle), 0, 0));
     WriteInt32(&file, -1);
     return Bytes(file);
   }
@@ -82,7 +84,8 @@ struct SampleDrawing {
   // The copy-buffer section in the old handle-prefixed form that ReadOldBuff takes.
   std::string OldCopyBuffer() {
     CMemFile file;
-    for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) EXPECT_EQ(1, d.adb->WriteAttr(&file, Rec(handle), 1, 0));
+    for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster})
+      EXPECT_EQ(1, d.adb->WriteAttr(&file, Rec(handle), 1, 0));
     old_format::WriteInt32(&file, -1);
     return Bytes(file);
   }
