@@ -1,4 +1,5 @@
-// Replays checked-in inputs through the same reader entries the fuzz targets run.
+// Replays checked-in inputs through the same reader entries the fuzz targets run, one test per
+// input file.
 //
 // tests/regressions/inputs/<target>/ holds inputs that once broke a reader or that guard a limit
 // of bad input. Each file is named <what it guards>.<outcome>, the outcome being the documented
@@ -8,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,54 +36,76 @@ const Target kTargets[] = {{"fuzz_old_figure", ReadOldFigure},
                            {"fuzz_new_atrf_group", ReadNewAtrfGroup},
                            {"fuzz_target_def", ReadTargetDef}};
 
-std::vector<fs::path> FilesIn(const fs::path& dir) {
-  std::vector<fs::path> files;
-  if (!fs::is_directory(dir)) return files;
-  for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
-    if (e.is_regular_file()) files.push_back(e.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
+struct Input {
+  const Target* target;
+  fs::path file;
+  std::string expected;  // outcome name
+};
+
+void PrintTo(const Input& input, std::ostream* os) {
+  *os << input.target->name << "/" << input.file.filename().string();
 }
+
+// Every file under root/<target>/; expected is the outcome its extension names, or the given one.
+std::vector<Input> InputsUnder(const fs::path& root, const char* expected) {
+  std::vector<Input> inputs;
+  for (const Target& target : kTargets) {
+    const fs::path dir = root / target.name;
+    if (!fs::is_directory(dir)) continue;
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
+      if (e.is_regular_file()) files.push_back(e.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+      const std::string extension = file.extension().string();
+      inputs.push_back({&target, file, expected ? expected : extension.empty() ? "" : extension.substr(1)});
+    }
+  }
+  return inputs;
+}
+
+const fs::path kBadInputs = fs::path(SXF_SOURCE_DIR) / "tests/regressions/inputs";
+const fs::path kSeeds = fs::path(SXF_SOURCE_DIR) / "fuzz/corpus";
 
 std::string Contents(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Runs one file through its target's entry and checks the result and, where the build can
-// measure it, the memory the reader held.
-void Replay(const Target& target, const fs::path& file, const std::string& expected) {
-  const std::string bytes = Contents(file);
-  const ReadResult result = target.entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  const std::string where = std::string(target.name) + "/" + file.filename().string();
-  EXPECT_EQ(OutcomeName(result.outcome), expected) << where;
-  EXPECT_EQ(result.problem, "") << where;
+class ReplayTest : public ::testing::TestWithParam<Input> {};
+
+// The reader gives the documented outcome, keeps its promises and, where the build can measure
+// it, holds no more memory than the fuzz targets allow.
+TEST_P(ReplayTest, GivesItsDocumentedResult) {
+  const Input& input = GetParam();
+  ASSERT_FALSE(input.expected.empty()) << input.file << " does not name its outcome";
+  const std::string bytes = Contents(input.file);
+  const ReadResult result = input.target->entry(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  EXPECT_EQ(OutcomeName(result.outcome), input.expected);
+  EXPECT_EQ(result.problem, "");
   if (AllocMeter::Available()) {
-    EXPECT_FALSE(AllocMeter::Exceeded()) << where << ": the reader held " << AllocMeter::Peak()
-                                         << " bytes for " << bytes.size() << " input bytes";
+    EXPECT_FALSE(AllocMeter::Exceeded())
+        << "the reader held " << AllocMeter::Peak() << " bytes for " << bytes.size() << " input bytes";
   }
 }
 
-TEST(ReplayTest, CheckedInBadInputsGiveTheirDocumentedResult) {
-  int replayed = 0;
-  for (const Target& target : kTargets) {
-    for (const fs::path& file :
-         FilesIn(fs::path(SXF_SOURCE_DIR) / "tests/regressions/inputs" / target.name)) {
-      const std::string extension = file.extension().string();
-      ASSERT_FALSE(extension.empty()) << file << " does not name its outcome";
-      Replay(target, file, extension.substr(1));
-      ++replayed;
-    }
+std::string TestName(const ::testing::TestParamInfo<Input>& info) {
+  std::string name = std::string(info.param.target->name) + "_" + info.param.file.filename().string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   }
-  EXPECT_GT(replayed, 0);
+  return name;
 }
 
-TEST(ReplayTest, EverySeedReadsAndSurvivesItsRoundTrip) {
+INSTANTIATE_TEST_SUITE_P(BadInputs, ReplayTest, ::testing::ValuesIn(InputsUnder(kBadInputs, nullptr)),
+                         TestName);
+INSTANTIATE_TEST_SUITE_P(Seeds, ReplayTest, ::testing::ValuesIn(InputsUnder(kSeeds, "read")), TestName);
+
+TEST(ReplayInputsTest, EveryTargetHasSeedsAndBadInputs) {
   for (const Target& target : kTargets) {
-    const std::vector<fs::path> seeds = FilesIn(fs::path(SXF_SOURCE_DIR) / "fuzz/corpus" / target.name);
-    EXPECT_FALSE(seeds.empty()) << target.name << " has no seeds";
-    for (const fs::path& seed : seeds) Replay(target, seed, "read");
+    EXPECT_FALSE(fs::is_empty(kSeeds / target.name)) << target.name;
+    EXPECT_FALSE(fs::is_empty(kBadInputs / target.name)) << target.name;
   }
 }
 

@@ -54,14 +54,18 @@ TEST_F(CheckTest, ListsWhatToFix) {
   EXPECT_NE(r.err.find("7 problems"), std::string::npos) << r.err;
   const std::string file = Path("bad") + ": ";
   EXPECT_TRUE(HasLine(r.out, file + "title.officeName is not valid Shift-JIS (bytes 8140ff)")) << r.out;
-  EXPECT_TRUE(HasLine(r.out, file + "title: the date 1902-04-01 does not read back as a title date")) << r.out;
+  EXPECT_TRUE(HasLine(r.out, file + "title: the date 1902-04-01 does not read back as a title date"))
+      << r.out;
   EXPECT_TRUE(HasLine(r.out, file + "handle 40: attribute-file figure without any set reference")) << r.out;
-  EXPECT_TRUE(HasLine(r.out, file + "handle 41: attr.setRefs[0] names set definition \"7\", which the section "
-                                    "does not store"))
+  EXPECT_TRUE(HasLine(r.out, file +
+                                 "handle 41: attr.setRefs[0] names set definition \"7\", which the section "
+                                 "does not store"))
       << r.out;
   const std::string target = file + "handle 41: attr.setRefs[0].groups[0].attrs[";
-  EXPECT_TRUE(HasLine(r.out, target + "0] is a target attribute whose handle \"12x\" is not a number")) << r.out;
-  EXPECT_TRUE(HasLine(r.out, target + "2] is a target attribute whose handle \"4294967296\" is not a number"));
+  EXPECT_TRUE(HasLine(r.out, target + "0] is a target attribute whose handle \"12x\" is not a number"))
+      << r.out;
+  EXPECT_TRUE(
+      HasLine(r.out, target + "2] is a target attribute whose handle \"4294967296\" is not a number"));
   EXPECT_TRUE(HasLine(r.out, target + "3].value is not valid Shift-JIS (bytes e0)")) << r.out;
 }
 
@@ -89,7 +93,8 @@ TEST_F(CheckTest, RepeatedHandlesInAnOldSection) {
   const ToolResult dump = RunTool({"dump", "--json", Path("twice")});
   EXPECT_EQ(dump.status, 0) << dump.err;
   EXPECT_EQ(dump.err, "sxfattr: " + Path("twice") +
-                          ": SXF属性が正しい図形に設定されていない可能性があります。 [ SXF-属性確認 ] ｺﾏﾝﾄﾞで確認してください。\n")
+                          ": SXF属性が正しい図形に設定されていない可能性があります。 [ SXF-属性確認 ] "
+                          "ｺﾏﾝﾄﾞで確認してください。\n")
       << "the plug-in's warning, shown as text";
   EXPECT_EQ(Json::parse(dump.out)["figures"][0]["name"], "first");
 

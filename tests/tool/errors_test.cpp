@@ -45,7 +45,8 @@ class ErrorsTest : public ToolTest {
     if (!file.empty()) {
       EXPECT_NE(r.err.find(file), std::string::npos) << r.err;
     }
-    for (const std::string& part : wanted) EXPECT_NE(r.err.find(part), std::string::npos) << part << " in " << r.err;
+    for (const std::string& part : wanted)
+      EXPECT_NE(r.err.find(part), std::string::npos) << part << " in " << r.err;
     if (!out.empty()) {
       EXPECT_EQ(ReadBytes(out), kExisting) << "the existing output was touched";
       // Nothing else in the folder: no temporary file was left beside the output.
@@ -100,7 +101,8 @@ TEST_F(ErrorsTest, UnsupportedVersion) {
   std::string bytes = ReadBytes(SamplePath("demo_new_layout.sxfattr"));
   bytes.replace(0, 4, std::string("\x00\x28\x00\x00", 4));
   WriteBytes(Path("v2800"), bytes);
-  ExpectFailure({"convert", Path("v2800"), Path("out")}, 1, Path("v2800"), {"at byte 0: ", "0x2800"}, Path("out"));
+  ExpectFailure({"convert", Path("v2800"), Path("out")}, 1, Path("v2800"), {"at byte 0: ", "0x2800"},
+                Path("out"));
   ExpectFailure({"check", Path("v2800")}, 1, Path("v2800"), {"0x2800"});
 }
 

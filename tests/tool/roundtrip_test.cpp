@@ -83,7 +83,8 @@ TEST_F(RoundTripTest, DocumentComesBackFromItsSection) {
   Run({"import", Path("in.json"), Path("section")});
 
   Json expected = doc;
-  expected["figures"] = Json::array({doc["figures"][1], doc["figures"][3], doc["figures"][2], doc["figures"][0]});
+  expected["figures"] =
+      Json::array({doc["figures"][1], doc["figures"][3], doc["figures"][2], doc["figures"][0]});
   // Definitions come back in ascending id order.
   expected["setDefinitions"] = Json::array({doc["setDefinitions"][1], doc["setDefinitions"][0]});
   EXPECT_EQ(Json::parse(Dump(Path("section"))), expected);
@@ -93,7 +94,8 @@ TEST_F(RoundTripTest, DumpIsLaidOutLikeAWholeDocument) {
   // The dump is written figure by figure; it must still be exactly the indented document.
   const std::string out = Dump(SamplePath("demo_new_layout.sxfattr"));
   EXPECT_EQ(out, Json::parse(out).dump(2) + "\n");
-  WriteBytes(Path("empty.json"), R"({"format": "sxfattr-dump", "formatVersion": 1, "title": {"projectName": "",
+  WriteBytes(Path("empty.json"),
+             R"({"format": "sxfattr-dump", "formatVersion": 1, "title": {"projectName": "",
       "constructionName": "", "contractClass": "", "drawingName": "", "drawingNumber": "", "drawingType": "",
       "scale": "", "year": 0, "month": 1, "day": 1, "companyName": "", "officeName": ""},
       "setDefinitions": [], "figures": []})");

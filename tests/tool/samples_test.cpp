@@ -57,8 +57,9 @@ TEST_F(SamplesTest, DemoWritesTheCommittedSamplesAgain) {
     ASSERT_FALSE(written.empty()) << name;
     EXPECT_EQ(written, ReadBytes(SamplePath(name))) << name << " differs from the committed sample";
   }
-  for (const char* step : {"3. Attribute sets with targets", "5. Edits with undo and redo", "6. Copy with targets",
-                           "7. Deletion and commit", "9. Load into a fresh drawing", "10. Old layout"}) {
+  for (const char* step :
+       {"3. Attribute sets with targets", "5. Edits with undo and redo", "6. Copy with targets",
+        "7. Deletion and commit", "9. Load into a fresh drawing", "10. Old layout"}) {
     EXPECT_NE(r.out.find(step), std::string::npos) << step;
   }
 }

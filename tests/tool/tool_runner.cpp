@@ -78,7 +78,8 @@ void ToolTest::TearDown() {
 
 std::vector<std::string> ToolTest::Files() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir_)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(dir_))
+    names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -43,7 +43,8 @@ void WriteFileAtomically(const std::string& path, const void* data, size_t size)
   const std::string name = NameOf(path);
   if (name.empty() || name == "." || name == "..") throw ToolError(kExitInput, path + ": not a file name");
   struct stat st;
-  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) throw ToolError(kExitInput, path + ": is a folder");
+  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    throw ToolError(kExitInput, path + ": is a folder");
 
   // A hidden name, so a temporary file left by a killed run does not pass for an output.
   std::string temp = FolderOf(path) + "/." + name + ".tmp-XXXXXX";

@@ -32,7 +32,8 @@ class Findings {
   // A text that does not decode is shown by its bytes, which a user can look up.
   void CheckText(const CString& text, const std::string& where) {
     std::string utf8;
-    if (!DecodeSjis(text.str(), utf8)) Add(where + " is not valid Shift-JIS (bytes " + HexBytes(text.str()) + ")");
+    if (!DecodeSjis(text.str(), utf8))
+      Add(where + " is not valid Shift-JIS (bytes " + HexBytes(text.str()) + ")");
   }
   const std::vector<std::string>& Lines() const { return lines_; }
 
@@ -55,7 +56,8 @@ void CheckAtru(Findings& findings, const SxfZCdbATRU& atru, const std::string& w
   findings.CheckText(atru.value, where + ".value");
   findings.CheckText(atru.zukeiName, where + ".zukeiName");
   if (atru.name == kJpTarget && !IsHandleText(atru.value)) {
-    findings.Add(where + " is a target attribute whose handle " + QuotedText(atru.value.str()) + " is not a number");
+    findings.Add(where + " is a target attribute whose handle " + QuotedText(atru.value.str()) +
+                 " is not a number");
   }
 }
 
@@ -77,7 +79,8 @@ void CheckFigure(Findings& findings, const FigureRef& ref, const SxfZCdbAttrDB& 
   findings.CheckText(fig.name, where + "name");
   if (fig.GetAttrType() == SXF_ATTR_ATRF) {
     if (const SxfZCdbATRF* atrf = fig.ATRF_GetAttr()) {
-      if (atrf->GetAttrSetRefCnt() == 0) findings.Add(where + "attribute-file figure without any set reference");
+      if (atrf->GetAttrSetRefCnt() == 0)
+        findings.Add(where + "attribute-file figure without any set reference");
       for (int i = 0; i < atrf->GetAttrSetRefCnt(); ++i) {
         const SxfZCdbAttrSetRef* setRef = atrf->GetAttrSetRefData(i);
         if (setRef == nullptr) continue;
@@ -103,10 +106,14 @@ void CheckFigure(Findings& findings, const FigureRef& ref, const SxfZCdbAttrDB& 
 
 void CheckTitle(Findings& findings, const SxfTitleInfo& title) {
   const std::pair<const char*, const CString*> texts[] = {
-      {"projectName", &title.projectName},     {"constructionName", &title.constructionName},
-      {"contractClass", &title.contractClass}, {"drawingName", &title.drawingName},
-      {"drawingNumber", &title.drawingNumber}, {"drawingType", &title.drawingType},
-      {"scale", &title.scale},                 {"companyName", &title.companyName},
+      {"projectName", &title.projectName},
+      {"constructionName", &title.constructionName},
+      {"contractClass", &title.contractClass},
+      {"drawingName", &title.drawingName},
+      {"drawingNumber", &title.drawingNumber},
+      {"drawingType", &title.drawingType},
+      {"scale", &title.scale},
+      {"companyName", &title.companyName},
       {"officeName", &title.officeName},
   };
   for (const auto& [name, text] : texts) findings.CheckText(*text, std::string("title.") + name);
@@ -117,8 +124,8 @@ void CheckTitle(Findings& findings, const SxfTitleInfo& title) {
     if (SXF_ParseTitleDate(text, year, month, day) != 1 || year != title.year || month != title.month ||
         day != title.day) {
       char date[48];
-      std::snprintf(date, sizeof date, "%04d-%02d-%02d", static_cast<int>(title.year), static_cast<int>(title.month),
-                    static_cast<int>(title.day));
+      std::snprintf(date, sizeof date, "%04d-%02d-%02d", static_cast<int>(title.year),
+                    static_cast<int>(title.month), static_cast<int>(title.day));
       findings.Add(std::string("title: the date ") + date + " does not read back as a title date");
     }
   }
@@ -131,8 +138,9 @@ void CheckScan(Findings& findings, const SectionScan& scan) {
   }
   for (const ScannedSetDef& def : scan.setDefs) {
     if (!def.accepted) {
-      findings.Add(At(def.offset) + "set definition " + QuotedText(def.id.str()) +
-                   " clashes with an earlier one (same id, or same name, version and designer) and is dropped");
+      findings.Add(
+          At(def.offset) + "set definition " + QuotedText(def.id.str()) +
+          " clashes with an earlier one (same id, or same name, version and designer) and is dropped");
     }
   }
   std::map<DWORD, uint64_t> firstOffset;
@@ -178,8 +186,8 @@ void RunCheck(const std::string& path) {
   FinishOutput();
   const size_t count = findings.Lines().size();
   if (count > 0) {
-    throw ToolError(kExitProblems, path + ": " + std::to_string(count) + (count == 1 ? " problem" : " problems") +
-                                       " to fix");
+    throw ToolError(kExitProblems, path + ": " + std::to_string(count) +
+                                       (count == 1 ? " problem" : " problems") + " to fix");
   }
   std::cerr << "sxfattr: " << path << ": no problems in " << content.figures.size() << " figures\n";
 }
@@ -189,7 +197,8 @@ void RunCheck(const std::string& path) {
 void AddCheckCommand(CLI::App& app) {
   auto path = std::make_shared<std::string>();
   CLI::App* cmd = app.add_subcommand(
-      "check", "List what to fix in a section: dangling set references, bad targets, dates, texts, dropped records");
+      "check",
+      "List what to fix in a section: dangling set references, bad targets, dates, texts, dropped records");
   cmd->add_option("FILE", *path, "The section file")->required();
   cmd->callback([path] { RunCheck(*path); });
 }

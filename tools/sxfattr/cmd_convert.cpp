@@ -17,7 +17,8 @@ struct ConvertOptions {
 
 void RunConvert(const ConvertOptions& options) {
   LoadedSection section = LoadSectionFile(options.in);
-  for (const std::string& message : section.messages) std::cerr << "sxfattr: " << options.in << ": " << message << '\n';
+  for (const std::string& message : section.messages)
+    std::cerr << "sxfattr: " << options.in << ": " << message << '\n';
   const WrittenSection written = WriteStoredFigures(*section.drawing, options.out);
   if (written.leftOut > 0) {
     std::cerr << "sxfattr: " << options.in << ": " << written.leftOut
@@ -31,7 +32,8 @@ void RunConvert(const ConvertOptions& options) {
 void AddConvertCommand(CLI::App& app) {
   auto options = std::make_shared<ConvertOptions>();
   CLI::App* cmd = app.add_subcommand(
-      "convert", "Read a section of either layout and write it in the new layout, figures in ascending handle order");
+      "convert",
+      "Read a section of either layout and write it in the new layout, figures in ascending handle order");
   cmd->add_option("IN", options->in, "The section to read")->required();
   cmd->add_option("OUT", options->out, "The section to write (replaced only on success)")->required();
   cmd->callback([options] { RunConvert(*options); });

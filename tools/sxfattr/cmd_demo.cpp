@@ -8,9 +8,9 @@
 //
 // Everything it does is fixed (texts, handles, the environment's folder), so it writes the same
 // bytes on every run: its two files are the samples committed under samples/.
-#include <CLI/CLI.hpp>
 #include <sys/stat.h>
 
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -40,7 +40,8 @@ constexpr const char kDemoFolder[] = "/srv/drawings";
 // The demo's texts are written in UTF-8 here and stored as the Shift-JIS the plug-in keeps.
 CString Jp(const char* utf8) {
   std::string sjis;
-  if (!EncodeSjis(utf8, sjis)) throw ToolError(kExitInput, std::string("demo text without Shift-JIS form: ") + utf8);
+  if (!EncodeSjis(utf8, sjis))
+    throw ToolError(kExitInput, std::string("demo text without Shift-JIS form: ") + utf8);
   return CString(sjis);
 }
 
@@ -143,7 +144,8 @@ class Demo {
   void OpenDrawing() {
     Step(1, "Open a drawing");
     Line("The host makes a drawing with an undo manager; the plug-in's entry function gives it its");
-    Line("\"SXF\" attribute database (" + std::string(Db().GetAttrDB("SXF") == &Adb() ? "registered" : "missing") +
+    Line("\"SXF\" attribute database (" +
+         std::string(Db().GetAttrDB("SXF") == &Adb() ? "registered" : "missing") +
          "). Image paths resolve against " + kDemoFolder + ".");
   }
 
@@ -169,14 +171,15 @@ class Demo {
     SxfTitleInfo title;
     Adb().GetTitleInfo(title, nullptr);
     Line("Ten string elements become title elements; the title is read back from their texts:");
-    Line("project \"" + Show(title.projectName) + "\", construction \"" + Show(title.constructionName) + "\"");
+    Line("project \"" + Show(title.projectName) + "\", construction \"" + Show(title.constructionName) +
+         "\"");
     Line("drawing \"" + Show(title.drawingName) + "\" (two lines), number \"" + Show(title.drawingNumber) +
          "\", scale \"" + Show(title.scale) + "\", type \"" + Show(title.drawingType) + "\"");
     char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", static_cast<int>(title.year), static_cast<int>(title.month),
-                  static_cast<int>(title.day));
-    Line(std::string("date ") + date + " (from \"平成17年\" + \"4月1日\"), company \"" + Show(title.companyName) +
-         "\", office \"" + Show(title.officeName) + "\"");
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", static_cast<int>(title.year),
+                  static_cast<int>(title.month), static_cast<int>(title.day));
+    Line(std::string("date ") + date + " (from \"平成17年\" + \"4月1日\"), company \"" +
+         Show(title.companyName) + "\", office \"" + Show(title.officeName) + "\"");
   }
 
   void AttributeSets() {
@@ -224,8 +227,8 @@ class Demo {
          " with its width, route and paving, and targets " + Targets(road_, false) + ":");
     Line("the sign (handle " + std::to_string(sign_->GetHandle()) + ", set " + signSet->GetId() +
          ") and the pole (handle " + std::to_string(pole_->GetHandle()) + ", a user attribute).");
-    Line("Each of the two is now a target of " + std::to_string(Adb().TargetedCnt(sign_->GetHandle())) + " and " +
-         std::to_string(Adb().TargetedCnt(pole_->GetHandle())) + " figure(s).");
+    Line("Each of the two is now a target of " + std::to_string(Adb().TargetedCnt(sign_->GetHandle())) +
+         " and " + std::to_string(Adb().TargetedCnt(pole_->GetHandle())) + " figure(s).");
   }
 
   void RasterAndContour() {
@@ -235,19 +238,19 @@ class Demo {
     Adb().SetImageElm(Jp("航空写真"), raster);
     CString name, path;
     Adb().GetImageName(raster->GetHandle(), name, path);
-    Line("Raster " + std::to_string(raster->GetHandle()) + " gets image attribute \"" + Show(name) + "\" -> " +
-         Show(path));
+    Line("Raster " + std::to_string(raster->GetHandle()) + " gets image attribute \"" + Show(name) +
+         "\" -> " + Show(path));
 
     ZCdbContour* contour = new ZCdbContour(12.5);
     Db().AddRecord(contour);
     CString zukei, value, unit;
     Adb().GetContour(contour->GetHandle(), zukei, value, unit);
-    Line("New contour line " + std::to_string(contour->GetHandle()) + " at elevation 12.5 gets its contour attribute " +
-         Show(value) + " " + Show(unit) + " by itself.");
+    Line("New contour line " + std::to_string(contour->GetHandle()) +
+         " at elevation 12.5 gets its contour attribute " + Show(value) + " " + Show(unit) + " by itself.");
     Adb().SetContour(Jp("等高線A"), "13.25", "m", contour);
     Adb().GetContour(contour->GetHandle(), zukei, value, unit);
-    Line("Setting the attribute to 13.25 m moves the line: elevation " + Show(contour->GetHyokoStr()) + ", value " +
-         Show(value) + ", name \"" + Show(zukei) + "\".");
+    Line("Setting the attribute to 13.25 m moves the line: elevation " + Show(contour->GetHyokoStr()) +
+         ", value " + Show(value) + ", name \"" + Show(zukei) + "\".");
   }
 
   void UndoAndRedo() {
@@ -275,7 +278,8 @@ class Demo {
          " of the road targets " + Targets(roadCopy_, false) + ",");
     Line("that is the copy " + std::to_string(signCopy->GetHandle()) +
          " of the sign and the original pole, which was not copied.");
-    Line("The pole is now a target of " + std::to_string(Adb().TargetedCnt(pole_->GetHandle())) + " figures.");
+    Line("The pole is now a target of " + std::to_string(Adb().TargetedCnt(pole_->GetHandle())) +
+         " figures.");
   }
 
   void DeleteAndCommit() {
@@ -284,14 +288,15 @@ class Demo {
     Line("The pole is deleted (marked): the road shows targets " + Targets(road_, false) +
          ", while its stored figure still holds " + Targets(road_, true) + ".");
     Db().Commit();
-    Line("Commit: the pole is gone and so is every reference to it: road " + Targets(road_, true) + ", copy " +
-         Targets(roadCopy_, true) + ".");
+    Line("Commit: the pole is gone and so is every reference to it: road " + Targets(road_, true) +
+         ", copy " + Targets(roadCopy_, true) + ".");
   }
 
   std::string Save() {
     Step(8, "Save");
     CMemFile file;
-    if (Adb().Write(0, &file, &Db()) == 0) throw ToolError(kExitInput, "the plug-in could not save the demo drawing");
+    if (Adb().Write(0, &file, &Db()) == 0)
+      throw ToolError(kExitInput, "the plug-in could not save the demo drawing");
     const std::string path = folder_ + "/" + kNewLayoutSample;
     WriteFileAtomically(path, file.Data(), static_cast<size_t>(file.GetLength()));
     Line("The attribute section, new layout, " + std::to_string(file.GetLength()) + " bytes: " + path);
@@ -317,7 +322,8 @@ class Demo {
     // The project name is stored twice; an empty second copy keeps the first.
     WriteString(&file, Jp("旧道路改良事業"));
     WriteString(&file, "");
-    for (const char* text : {"県道5号 改築工事", "", "縦断図", "7$$9", "設計図", "1:1000"}) WriteString(&file, Jp(text));
+    for (const char* text : {"県道5号 改築工事", "", "縦断図", "7$$9", "設計図", "1:1000"})
+      WriteString(&file, Jp(text));
     WriteInt32(&file, 2004);
     WriteInt32(&file, 3);
     WriteInt32(&file, 31);

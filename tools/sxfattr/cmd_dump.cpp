@@ -29,8 +29,10 @@ DWORD ParseHandle(const std::string& text) {
   char* end = nullptr;
   errno = 0;
   const unsigned long long value = std::strtoull(digits.c_str(), &end, hex ? 16 : 10);
-  if (digits.empty() || digits[0] == '-' || digits[0] == '+' || *end != '\0' || errno != 0 || value > 0xFFFFFFFFull) {
-    throw ToolError(kExitUsage, "--handle: \"" + text + "\" is not a record handle (decimal, or hex with 0x)");
+  if (digits.empty() || digits[0] == '-' || digits[0] == '+' || *end != '\0' || errno != 0 ||
+      value > 0xFFFFFFFFull) {
+    throw ToolError(kExitUsage,
+                    "--handle: \"" + text + "\" is not a record handle (decimal, or hex with 0x)");
   }
   return static_cast<DWORD>(value);
 }
@@ -39,7 +41,8 @@ void RunDump(const DumpOptions& options) {
   const DWORD handle = options.handle.empty() ? 0 : ParseHandle(options.handle);
   const std::string path = options.file.empty() ? BundledSamplePath() : options.file;
   const LoadedSection section = LoadSectionFile(path);
-  for (const std::string& message : section.messages) std::cerr << "sxfattr: " << path << ": " << message << '\n';
+  for (const std::string& message : section.messages)
+    std::cerr << "sxfattr: " << path << ": " << message << '\n';
   const SectionContent content = section.Content();
 
   if (!options.handle.empty()) {
@@ -74,11 +77,11 @@ void AddDumpCommand(CLI::App& app) {
   CLI::App* cmd = app.add_subcommand(
       "dump", "Print a drawing-file attribute section (old or new layout) as a text tree or as JSON");
   cmd->add_flag("--json", options->json, "Print the JSON document that import reads");
-  CLI::Option* summary =
-      cmd->add_flag("--summary", options->summary, "Leave out the figure bodies and count the figures by type");
-  CLI::Option* handle =
-      cmd->add_option("--handle", options->handle, "Show only the figure of record handle H (decimal, or 0x hex)")
-          ->type_name("H");
+  CLI::Option* summary = cmd->add_flag("--summary", options->summary,
+                                       "Leave out the figure bodies and count the figures by type");
+  CLI::Option* handle = cmd->add_option("--handle", options->handle,
+                                        "Show only the figure of record handle H (decimal, or 0x hex)")
+                            ->type_name("H");
   summary->excludes(handle);
   cmd->add_option("FILE", options->file, "The section file (default: the bundled sample)");
   cmd->callback([options] { RunDump(*options); });

@@ -56,7 +56,8 @@ void CheckSetDefinitions(const ImportedSection& section, const std::string& path
       throw ToolError(kExitInput, where + "id \"" + def.id.str() + "\" is the number of setDefinitions[" +
                                       std::to_string(id.first->second) + "] too");
     }
-    const auto texts = byTexts.emplace(std::make_tuple(def.name.str(), def.version.str(), def.designer.str()), i);
+    const auto texts =
+        byTexts.emplace(std::make_tuple(def.name.str(), def.version.str(), def.designer.str()), i);
     if (!texts.second) {
       throw ToolError(kExitInput, where + "the same name, version and designer as setDefinitions[" +
                                       std::to_string(texts.first->second) + "]");
@@ -82,20 +83,24 @@ std::vector<const ImportedFigure*> SortedFigures(const ImportedSection& section,
   return sorted;
 }
 
-void RunImport(const ImportOptions& options) {
-  const Json doc = ParseDocument(options.json);
-  ImportedSection section;
+// The document tree takes several times the file's size; it is gone once the section is built.
+ImportedSection ReadDocument(const std::string& path) {
+  const Json doc = ParseDocument(path);
   try {
-    section = SectionFromJson(doc);
+    return SectionFromJson(doc);
   } catch (const JsonSchemaError& e) {
-    throw ToolError(kExitInput, options.json + ": " + e.what());
+    throw ToolError(kExitInput, path + ": " + e.what());
   }
+}
+
+void RunImport(const ImportOptions& options) {
+  ImportedSection section = ReadDocument(options.json);
   CheckSetDefinitions(section, options.json);
-  const std::vector<const ImportedFigure*> figures = SortedFigures(section, options.json);
 
   // Attach in a first drawing and carry the figures over through the copy buffer.
   CMemFile buffer;
   {
+    const std::vector<const ImportedFigure*> figures = SortedFigures(section, options.json);
     HostDrawing attached;
     ZCdbBuff records;
     Progress progress("attaching figures", figures.size(), "figures", figures.size() > kProgressFigures);
@@ -116,9 +121,11 @@ void RunImport(const ImportOptions& options) {
     try {
       attached.Attr().Write(&buffer, &records);
     } catch (CException&) {
-      throw ToolError(kExitInput, options.out + ": the plug-in could not store the figures in the copy buffer");
+      throw ToolError(kExitInput,
+                      options.out + ": the plug-in could not store the figures in the copy buffer");
     }
   }
+  section.figures.clear();  // the copy buffer holds them now
 
   HostDrawing drawing;
   buffer.SeekToBegin();

@@ -179,7 +179,8 @@ long long ExpectInteger(const Json& j, const std::string& path, long long min, l
   long long value = 0;
   if (j.is_number_unsigned()) {
     const auto u = j.get<unsigned long long>();
-    if (u > static_cast<unsigned long long>(max)) Fail(path, "expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
+    if (u > static_cast<unsigned long long>(max))
+      Fail(path, "expected an integer from " + std::to_string(min) + " to " + std::to_string(max));
     value = static_cast<long long>(u);
   } else if (j.is_number_integer()) {
     value = j.get<long long>();
@@ -196,7 +197,8 @@ CString ExpectText(const Json& j, const std::string& path) {
   std::string bytes;
   if (j.is_string()) {
     if (!EncodeSjis(j.get_ref<const std::string&>(), bytes)) {
-      Fail(path, "text cannot be written in Shift-JIS (code page 932); give its bytes as {\"sjis\": \"<hex>\"}");
+      Fail(path,
+           "text cannot be written in Shift-JIS (code page 932); give its bytes as {\"sjis\": \"<hex>\"}");
     }
   } else if (j.is_object()) {
     ExpectObject(j, path, {"sjis"});
@@ -238,7 +240,8 @@ SxfZCdbATRU* ReadOptionalAtru(const Json& j, const std::string& path) {
 // Fills group (a set reference at depth 1) from a GROUP object. The depth limit is the one the
 // plug-in's record readers enforce, so every imported tree can be read back.
 void ReadGroup(SxfZCdbAttrGrp& group, const Json& j, const std::string& path, int depth) {
-  if (depth > kMaxGroupDepth) Fail(path, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
+  if (depth > kMaxGroupDepth)
+    Fail(path, "groups nest deeper than " + std::to_string(kMaxGroupDepth) + " levels");
   ExpectObject(j, path, {"name", "attrs", "groups"});
   group.SetName(ExpectText(j["name"], MemberPath(path, "name")));
   const std::string attrsPath = MemberPath(path, "attrs");
@@ -297,8 +300,8 @@ ImportedFigure ReadFigure(const Json& j, const std::string& path) {
 
 SxfTitleInfo ReadTitle(const Json& j, const std::string& path) {
   ExpectObject(j, path,
-               {"projectName", "constructionName", "contractClass", "drawingName", "drawingNumber", "drawingType",
-                "scale", "year", "month", "day", "companyName", "officeName"});
+               {"projectName", "constructionName", "contractClass", "drawingName", "drawingNumber",
+                "drawingType", "scale", "year", "month", "day", "companyName", "officeName"});
   SxfTitleInfo title;
   auto text = [&](const char* key) { return ExpectText(j[key], MemberPath(path, key)); };
   auto number = [&](const char* key) {
@@ -413,6 +416,7 @@ ImportedSection SectionFromJson(const Json& doc) {
   }
   const Json& figures = ExpectArray(doc["figures"], "figures");
   section.figures.reserve(figures.size());
-  for (size_t i = 0; i < figures.size(); ++i) section.figures.push_back(ReadFigure(figures[i], ItemPath("figures", i)));
+  for (size_t i = 0; i < figures.size(); ++i)
+    section.figures.push_back(ReadFigure(figures[i], ItemPath("figures", i)));
   return section;
 }

@@ -47,9 +47,11 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   CLI::App app{"Inspect, convert, import and check the SXF attribute sections of drawing files.", "sxfattr"};
   app.require_subcommand(1, 1);
-  app.set_version_flag("--version", VersionText, "Print the versions of the tool and of the plug-in and exit");
+  app.set_version_flag("--version", VersionText,
+                       "Print the versions of the tool and of the plug-in and exit");
   app.footer(
-      "Exit status: 0 success, 1 an input cannot be read or an output not written, 2 usage error, 3 check found "
+      "Exit status: 0 success, 1 an input cannot be read or an output not written, 2 usage error, 3 check "
+      "found "
       "problems.");
   AddDumpCommand(app);
   AddConvertCommand(app);

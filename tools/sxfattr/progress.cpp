@@ -25,8 +25,9 @@ void Progress::Update(uint64_t done) {
   if (now < next_) return;
   next_ = now + kRedrawInterval;
   if (total_ > 0) {
-    std::fprintf(stderr, "\r%s: %llu of %llu %s (%u%%)\x1b[K", what_.c_str(), static_cast<unsigned long long>(done),
-                 static_cast<unsigned long long>(total_), unit_, static_cast<unsigned>(done * 100 / total_));
+    std::fprintf(stderr, "\r%s: %llu of %llu %s (%u%%)\x1b[K", what_.c_str(),
+                 static_cast<unsigned long long>(done), static_cast<unsigned long long>(total_), unit_,
+                 static_cast<unsigned>(done * 100 / total_));
   } else {
     std::fprintf(stderr, "\r%s: %llu %s\x1b[K", what_.c_str(), static_cast<unsigned long long>(done), unit_);
   }

@@ -41,7 +41,8 @@ class Progress {
 // A memory file that reports how far its reader has got, for the plug-in's section readers.
 class ProgressMemFile : public CMemFile {
  public:
-  ProgressMemFile(BYTE* buffer, UINT size, Progress& progress) : CMemFile(buffer, size), progress_(progress) {}
+  ProgressMemFile(BYTE* buffer, UINT size, Progress& progress)
+      : CMemFile(buffer, size), progress_(progress) {}
   UINT Read(void* buffer, UINT count) override {
     const UINT got = CMemFile::Read(buffer, count);
     progress_.Update(GetPosition());

@@ -26,7 +26,8 @@ std::string FirstSampleIn(const std::string& folder) {
   const std::string suffix = ".sxfattr";
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+    if (name.size() > suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
       names.push_back(name);
     }
   }
@@ -44,6 +45,6 @@ std::string BundledSamplePath() {
     const std::string found = FirstSampleIn(folder);
     if (!found.empty()) return found;
   }
-  throw ToolError(kExitInput, "no FILE given and no bundled sample found (looked in " + installed + " and " + source +
-                                  ")");
+  throw ToolError(kExitInput, "no FILE given and no bundled sample found (looked in " + installed + " and " +
+                                  source + ")");
 }

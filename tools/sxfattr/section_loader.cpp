@@ -33,7 +33,8 @@ int CollectMessage(const char* text, UINT, UINT) {
 
 class MessageCapture {
  public:
-  explicit MessageCapture(std::vector<std::string>& into) : previous_(SetAfxMessageBoxHandler(CollectMessage)) {
+  explicit MessageCapture(std::vector<std::string>& into)
+      : previous_(SetAfxMessageBoxHandler(CollectMessage)) {
     g_messages = &into;
   }
   ~MessageCapture() {
@@ -53,7 +54,8 @@ std::string At(const std::string& name, uint64_t offset, const std::string& what
 
 PluginSession::PluginSession() {
   if (host_.Load(kPluginName) == 0) {
-    throw ToolError(kExitInput, std::string("cannot load the plug-in ") + kPluginName + ": " + host_.GetError().str());
+    throw ToolError(kExitInput,
+                    std::string("cannot load the plug-in ") + kPluginName + ": " + host_.GetError().str());
   }
 }
 
@@ -69,7 +71,8 @@ std::string PluginSession::Version() const {
 HostDrawing::HostDrawing(const char* baseFolder, bool withUndo) : env_(baseFolder), db_(withUndo ? 1 : 0) {
   ZCdbAttrDB* adb = PluginSession::Get().host_.CreateSxfAttrDB(db_, env_);
   if (adb == nullptr) {
-    throw ToolError(kExitInput, "the plug-in made no attribute database: " + PluginSession::Get().host_.GetError().str());
+    throw ToolError(kExitInput,
+                    "the plug-in made no attribute database: " + PluginSession::Get().host_.GetError().str());
   }
   adb_ = static_cast<SxfZCdbAttrDB*>(adb);
 }
@@ -83,7 +86,8 @@ std::vector<FigureRef> StoredFigures(const SxfZCdbAttrDB& adb) {
     adb.GetNextEntry(pos, handle, fig);
     if (fig != nullptr) figures.push_back({handle, fig});
   }
-  std::sort(figures.begin(), figures.end(), [](const FigureRef& a, const FigureRef& b) { return a.handle < b.handle; });
+  std::sort(figures.begin(), figures.end(),
+            [](const FigureRef& a, const FigureRef& b) { return a.handle < b.handle; });
   return figures;
 }
 
@@ -113,7 +117,8 @@ std::vector<BYTE> ReadFileBytes(const std::string& path) {
   const int error = errno;
   std::fclose(fp);
   if (failed) throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(error));
-  if (bytes.size() > 0xFFFFFFFFu) throw ToolError(kExitInput, path + ": too large for a section (4 GiB or more)");
+  if (bytes.size() > 0xFFFFFFFFu)
+    throw ToolError(kExitInput, path + ": too large for a section (4 GiB or more)");
   return bytes;
 }
 
@@ -145,8 +150,9 @@ LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
     throw ToolError(kExitInput, At(name, stoppedAt, "the plug-in's reader refused the section"));
   }
   if (stoppedAt < bytes.size()) {
-    throw ToolError(kExitInput, At(name, stoppedAt,
-                                   std::to_string(bytes.size() - stoppedAt) + " bytes follow the end of the section"));
+    throw ToolError(kExitInput,
+                    At(name, stoppedAt,
+                       std::to_string(bytes.size() - stoppedAt) + " bytes follow the end of the section"));
   }
   section.figures = StoredFigures(section.drawing->Attr());
   return section;

@@ -88,7 +88,8 @@ void Walker::NewLayout() {
     try {
       block = LoadArchiveBlockBegin(ar);
     } catch (CArchiveException&) {
-      return Fail(offset, "the entry of tag " + std::to_string(tag) + " is cut short: its block runs past the end");
+      return Fail(offset,
+                  "the entry of tag " + std::to_string(tag) + " is cut short: its block runs past the end");
     }
     std::string what;
     try {
@@ -112,8 +113,8 @@ std::string Walker::NewEntry(LONG tag, CArchive& block, uint64_t offset) {
         if (inner == kTagFields) {
           ReadFields(fields, [&](CArchive& in) {
             in >> title.projectName >> title.constructionName >> title.contractClass >> title.drawingName >>
-                title.drawingNumber >> title.drawingType >> title.scale >> title.year >> title.month >> title.day >>
-                title.companyName >> title.officeName;
+                title.drawingNumber >> title.drawingType >> title.scale >> title.year >> title.month >>
+                title.day >> title.companyName >> title.officeName;
           });
         }
         return 1;
@@ -161,12 +162,12 @@ void Walker::OldLayout() {
   SectionFile file(bytes_);
   SxfTitleInfo title;
   CString second;
-  if (!ReadString(&file, title.projectName) || !ReadString(&file, second) || !ReadString(&file, title.constructionName) ||
-      !ReadString(&file, title.contractClass) || !ReadString(&file, title.drawingName) ||
-      !ReadString(&file, title.drawingNumber) || !ReadString(&file, title.drawingType) ||
-      !ReadString(&file, title.scale) || !ReadInt32(&file, title.year) || !ReadInt32(&file, title.month) ||
-      !ReadInt32(&file, title.day) || !ReadString(&file, title.companyName) ||
-      !ReadString(&file, title.officeName)) {
+  if (!ReadString(&file, title.projectName) || !ReadString(&file, second) ||
+      !ReadString(&file, title.constructionName) || !ReadString(&file, title.contractClass) ||
+      !ReadString(&file, title.drawingName) || !ReadString(&file, title.drawingNumber) ||
+      !ReadString(&file, title.drawingType) || !ReadString(&file, title.scale) ||
+      !ReadInt32(&file, title.year) || !ReadInt32(&file, title.month) || !ReadInt32(&file, title.day) ||
+      !ReadString(&file, title.companyName) || !ReadString(&file, title.officeName)) {
     return Fail(4, "the title record is cut short");
   }
 
@@ -178,8 +179,8 @@ void Walker::OldLayout() {
       const uint64_t offset = file.GetPosition();
       SxfZCdbAttrSetDef def;
       if (!def.Read(&file)) {
-        return Fail(offset, "set definition record " + std::to_string(i + 1) + " of " + std::to_string(count) +
-                                " does not read");
+        return Fail(offset, "set definition record " + std::to_string(i + 1) + " of " +
+                                std::to_string(count) + " does not read");
       }
       scan_.setDefs.push_back({offset, def.id, scratch_.AddAttrSetDefData(def) != nullptr});
     }
@@ -188,7 +189,8 @@ void Walker::OldLayout() {
   for (;;) {
     const uint64_t offset = file.GetPosition();
     DWORD handle = 0;
-    if (!ReadBytes(&file, &handle, 4)) return Fail(offset, "the section ends before its end marker (0xFFFFFFFF)");
+    if (!ReadBytes(&file, &handle, 4))
+      return Fail(offset, "the section ends before its end marker (0xFFFFFFFF)");
     if (handle == kOldEndMarker) {
       scan_.ok = true;
       scan_.end = file.GetPosition();
@@ -211,8 +213,8 @@ std::string VersionProblem(const std::vector<BYTE>& bytes, DWORD& version) {
   }
   std::memcpy(&version, bytes.data(), 4);
   if (version > kLastOldLayoutVersion && version < kNewLayoutVersion) {
-    return "unsupported section version " + Hex(version) + " (old layouts go up to " + Hex(kLastOldLayoutVersion) +
-           ", new ones start at " + Hex(kNewLayoutVersion) + ")";
+    return "unsupported section version " + Hex(version) + " (old layouts go up to " +
+           Hex(kLastOldLayoutVersion) + ", new ones start at " + Hex(kNewLayoutVersion) + ")";
   }
   return "";
 }

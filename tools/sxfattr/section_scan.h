@@ -21,8 +21,8 @@
 
 struct ScannedFigure {
   uint64_t offset;
-  DWORD handle;     // 0xFFFFFFFF when the entry names none
-  bool hasFigure;   // false for an attribute entry without a figure record
+  DWORD handle;    // 0xFFFFFFFF when the entry names none
+  bool hasFigure;  // false for an attribute entry without a figure record
 };
 
 struct ScannedSetDef {

@@ -14,7 +14,8 @@ WrittenSection WriteStoredFigures(HostDrawing& drawing, const std::string& name)
     ZCdbTbl* rec = new ZCdbTbl;
     if (drawing.Db().LoadRecord(rec, ref.handle) == 0) {
       delete rec;
-      throw ToolError(kExitInput, name + ": the host refused a record for handle " + std::to_string(ref.handle));
+      throw ToolError(kExitInput,
+                      name + ": the host refused a record for handle " + std::to_string(ref.handle));
     }
   }
 

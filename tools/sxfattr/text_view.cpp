@@ -36,8 +36,8 @@ std::string TypeName(int type) {
 std::string Date(const SxfTitleInfo& title) {
   if (title.year == 0) return "none";
   char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(title.year), static_cast<int>(title.month),
-                static_cast<int>(title.day));
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(title.year),
+                static_cast<int>(title.month), static_cast<int>(title.day));
   return text;
 }
 
@@ -83,7 +83,7 @@ std::string SetName(const CString& refId, const SectionContent& content) {
 void Title(std::ostream& out, const SxfTitleInfo& title) {
   out << "title\n";
   const std::pair<const char*, const CString*> texts[] = {
-      {"project name      ", &title.projectName},  {"construction name ", &title.constructionName},
+      {"project name      ", &title.projectName},   {"construction name ", &title.constructionName},
       {"contract class    ", &title.contractClass}, {"drawing name      ", &title.drawingName},
       {"drawing number    ", &title.drawingNumber}, {"drawing type      ", &title.drawingType},
       {"scale             ", &title.scale},
@@ -108,8 +108,8 @@ void WriteFigureText(std::ostream& out, const FigureRef& ref, const SectionConte
         for (int i = 0; i < atrf->GetAttrSetRefCnt(); ++i) {
           const SxfZCdbAttrSetRef* setRef = atrf->GetAttrSetRefData(i);
           if (setRef == nullptr) continue;
-          out << inner << "set reference " << QuotedText(setRef->GetRefId()) << SetName(setRef->GetRefId(), content)
-              << '\n';
+          out << inner << "set reference " << QuotedText(setRef->GetRefId())
+              << SetName(setRef->GetRefId(), content) << '\n';
           Group(out, *setRef, depth + 2);
         }
       }
@@ -130,7 +130,8 @@ void WriteFigureText(std::ostream& out, const FigureRef& ref, const SectionConte
 void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress) {
   char version[16];
   std::snprintf(version, sizeof version, "0x%X", static_cast<unsigned>(content.version));
-  out << "section version " << version << " (" << (IsOldLayout(content.version) ? "old" : "new") << " layout)\n";
+  out << "section version " << version << " (" << (IsOldLayout(content.version) ? "old" : "new")
+      << " layout)\n";
   Title(out, content.title);
   out << "set definitions: " << content.setDefinitions.size() << '\n';
   for (const SxfZCdbAttrSetDef& def : content.setDefinitions) {
