@@ -88,7 +88,7 @@ inline ReadResult ReadOldAtrfGroup(const uint8_t* data, size_t size) {
       }
       if (!ok) return Outcome(ReadOutcome::kRejected);
       return ReadWithPromises(CheckOldRoundTrip(
-          atrf, [&](CFile* f, SxfZCdbATRF& copy) { return copy.Read(f, db.get()); },
+          atrf, [](CFile* f, SxfZCdbATRF& copy) { return copy.Read(f, EntryDatabase().get()); },
           [](CFile* f, SxfZCdbATRF& value) { return value.Write(f); }, SameAtrf));
     }
     case 1:
@@ -196,7 +196,7 @@ inline ReadResult ReadNewAtrfGroup(const uint8_t* data, size_t size) {
       ReadResult r = read([&](CArchive& ar) { return atrf.NewRead(ar, db.get()); });
       if (done(r)) return r;
       return ReadWithPromises(CheckNewRoundTrip(
-          atrf, [&](CArchive& ar, SxfZCdbATRF& copy) { return copy.NewRead(ar, db.get()); },
+          atrf, [](CArchive& ar, SxfZCdbATRF& copy) { return copy.NewRead(ar, EntryDatabase().get()); },
           [](CArchive& ar, SxfZCdbATRF& value) { return value.NewWrite(ar); }, SameAtrf));
     }
     case 1:

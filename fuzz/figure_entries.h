@@ -41,7 +41,7 @@ inline ReadResult ReadOldFigure(const uint8_t* data, size_t size) {
   if (!read) return Outcome(ReadOutcome::kRejected);
   std::unique_ptr<SxfZCdbFigure> fig(read);
   return ReadWithPromises(CheckOldRoundTrip(
-      *fig, [&](CFile* f, SxfZCdbFigure& copy) { return copy.Read(f, db.get()); },
+      *fig, [](CFile* f, SxfZCdbFigure& copy) { return copy.Read(f, EntryDatabase().get()); },
       [](CFile* f, SxfZCdbFigure& value) { return value.Write(f); }, SameFigure));
 }
 
@@ -55,6 +55,6 @@ inline ReadResult ReadNewFigure(const uint8_t* data, size_t size) {
   }
   if (result.outcome != ReadOutcome::kRead || !result.problem.empty()) return result;
   return ReadWithPromises(CheckNewRoundTrip(
-      fig, [&](CArchive& ar, SxfZCdbFigure& copy) { return copy.NewRead(ar, db.get()); },
+      fig, [](CArchive& ar, SxfZCdbFigure& copy) { return copy.NewRead(ar, EntryDatabase().get()); },
       [](CArchive& ar, SxfZCdbFigure& value) { return value.NewWrite(ar); }, SameFigure));
 }

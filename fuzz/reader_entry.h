@@ -160,7 +160,9 @@ inline ReadResult ReadWithPromises(std::string problem) {
 }
 
 // A fresh attribute database for one input, holding two set definitions so that old records
-// naming a set by its name have something to be turned into an id.
+// naming a set by its name have something to be turned into an id. A round trip reads its copy
+// with a database of its own: reading adds set definitions (old attribute sets, target
+// definitions), and with those a second read would rightly turn more set names into ids.
 class EntryDatabase {
  public:
   EntryDatabase() : env_("/fuzz"), db_(new SxfZCdbAttrDB(env_)) {

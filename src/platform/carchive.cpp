@@ -14,6 +14,9 @@ CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
   }
 }
 
+CArchive::CArchive(const BYTE* data, UINT size)
+    : file_(nullptr), loading_(true), view_(data), viewOpen_(true), lim_(size) {}
+
 CArchive::~CArchive() {
   if (file_) {
     try {
@@ -24,7 +27,7 @@ CArchive::~CArchive() {
 }
 
 void CArchive::CheckOpen() const {
-  if (!file_) throw CArchiveException(CArchiveException::genericException);
+  if (!file_ && !viewOpen_) throw CArchiveException(CArchiveException::genericException);
 }
 
 ULONGLONG CArchive::BytesLeft() const {
@@ -52,6 +55,7 @@ void CArchive::FlushBuffer() {
 void CArchive::FillBuffer(size_t needed) {
   CheckOpen();
   if (!loading_) throw CArchiveException(CArchiveException::writeOnly);
+  if (view_) throw CArchiveException(CArchiveException::endOfFile);  // memory holds no more
   size_t have = lim_ - cur_;
   if (have && cur_) std::memmove(buf_.data(), buf_.data() + cur_, have);
   cur_ = 0;
@@ -72,6 +76,7 @@ UINT CArchive::Read(void* buffer, UINT count) {
   UINT done = 0;
   while (done < count) {
     if (cur_ == lim_) {
+      if (view_) break;
       // Large reads go straight to the file once the buffer is drained.
       if (count - done >= buf_.size()) {
         UINT n = file_->Read(out + done, count - done);
@@ -87,7 +92,7 @@ UINT CArchive::Read(void* buffer, UINT count) {
     }
     size_t n = lim_ - cur_;
     if (n > count - done) n = count - done;
-    std::memcpy(out + done, buf_.data() + cur_, n);
+    std::memcpy(out + done, Data() + cur_, n);
     cur_ += n;
     done += static_cast<UINT>(n);
   }
@@ -117,6 +122,7 @@ void CArchive::Write(const void* buffer, UINT count) {
 
 void CArchive::Flush() {
   CheckOpen();
+  if (view_) return;
   if (loading_) {
     // Give the read-ahead back so the file stands after the last byte consumed.
     size_t unread = lim_ - cur_;
@@ -130,6 +136,10 @@ void CArchive::Flush() {
 }
 
 void CArchive::Close() {
+  if (view_) {
+    Abort();
+    return;
+  }
   if (!file_) return;
   try {
     Flush();
@@ -144,6 +154,7 @@ void CArchive::Close() {
 // of filling a buffer that no file will see.
 void CArchive::Abort() {
   file_ = nullptr;
+  viewOpen_ = false;
   cur_ = lim_ = 0;
 }
 
@@ -181,7 +192,7 @@ CArchive& CArchive::operator>>(CString& s) {
   ULONGLONG length = ReadStringLength();
   if (length > BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   if (length <= lim_ - cur_) {
-    s = CString(reinterpret_cast<const char*>(buf_.data() + cur_), static_cast<int>(length));
+    s = CString(reinterpret_cast<const char*>(Data() + cur_), static_cast<int>(length));
     cur_ += static_cast<size_t>(length);
     return *this;
   }
@@ -192,4 +203,12 @@ CArchive& CArchive::operator>>(CString& s) {
   if (n < length) throw CArchiveException(CArchiveException::endOfFile);
   s = text;
   return *this;
+}
+
+const BYTE* CArchive::TakeBuffered(size_t n) {
+  CheckOpen();
+  if (!loading_ || lim_ - cur_ < n) return nullptr;
+  const BYTE* p = Data() + cur_;
+  cur_ += n;
+  return p;
 }

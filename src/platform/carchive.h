@@ -34,6 +34,9 @@ class SXF_PLATFORM_API CArchive {
   enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
 
   CArchive(CFile* file, UINT mode, int bufSize = 4096, void* buf = nullptr);
+  // A loading archive over size bytes of memory that stay the caller's and must outlive it
+  // (not in MFC; archive blocks read nested blocks this way without copying them).
+  CArchive(const BYTE* data, UINT size);
   virtual ~CArchive();
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
@@ -95,6 +98,11 @@ class SXF_PLATFORM_API CArchive {
   void WriteStringLength(ULONGLONG length);
   ULONGLONG ReadStringLength();
 
+  // Consumes the next n bytes and returns where they stand, when they are all in memory already
+  // (a memory archive, or bytes the buffer has read ahead); otherwise null and nothing consumed.
+  // The bytes stay valid until the archive is next read from or closed (not in MFC).
+  const BYTE* TakeBuffered(size_t n);
+
  private:
   // The direction test comes first: a store into a loading archive must not land in its
   // read-ahead, nor a load from a storing archive hand out the bytes waiting to be written.
@@ -110,7 +118,7 @@ class SXF_PLATFORM_API CArchive {
   CArchive& Get(T& v) {
     if (!loading_) throw CArchiveException(CArchiveException::writeOnly);
     if (lim_ - cur_ < sizeof(T)) FillBuffer(sizeof(T));
-    std::memcpy(&v, &buf_[cur_], sizeof(T));
+    std::memcpy(&v, Data() + cur_, sizeof(T));
     cur_ += sizeof(T);
     return *this;
   }
@@ -118,8 +126,11 @@ class SXF_PLATFORM_API CArchive {
   // Makes at least needed bytes available in the buffer or raises end of file.
   void FillBuffer(size_t needed);
   void CheckOpen() const;
+  const BYTE* Data() const { return view_ ? view_ : buf_.data(); }
 
   CFile* file_;
+  const BYTE* view_ = nullptr;  // the memory of a memory archive, null otherwise
+  bool viewOpen_ = false;
   bool loading_;
   std::vector<BYTE> buf_;
   size_t cur_ = 0;          // next byte to read or write

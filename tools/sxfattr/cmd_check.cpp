@@ -73,10 +73,29 @@ void CheckGroup(Findings& findings, const SxfZCdbAttrGrp& group, const std::stri
   }
 }
 
+// The type byte and the attribute block of a figure record are stored apart. When they disagree
+// the plug-in goes by the block, while the document and every caller go by the type, so what is
+// shown and what is saved differ.
+void CheckAttrClass(Findings& findings, const SxfZCdbFigure& fig, const std::string& where) {
+  static const char* const kClassNames[] = {"none", "attribute-file", "user attribute", "attribute stub"};
+  const int type = fig.GetAttrType();
+  const int held = fig.attr.GetClass();
+  if (type > SXF_ATTR_ATRS) {
+    findings.Add(where + "unknown attribute type " + std::to_string(type));
+  } else if (held == SxfZCdbFigureAttr::kNone && type != SXF_ATTR_NONE) {
+    findings.Add(where + "attribute type " + std::to_string(type) + " without its attribute block");
+  }
+  if (held != SxfZCdbFigureAttr::kNone && held != type) {
+    findings.Add(where + "attribute type " + std::to_string(type) + " holds a block of another type (" +
+                 kClassNames[held] + ")");
+  }
+}
+
 void CheckFigure(Findings& findings, const FigureRef& ref, const SxfZCdbAttrDB& adb) {
   const SxfZCdbFigure& fig = *ref.figure;
   const std::string where = "handle " + std::to_string(ref.handle) + ": ";
   findings.CheckText(fig.name, where + "name");
+  CheckAttrClass(findings, fig, where);
   if (fig.GetAttrType() == SXF_ATTR_ATRF) {
     if (const SxfZCdbATRF* atrf = fig.ATRF_GetAttr()) {
       if (atrf->GetAttrSetRefCnt() == 0)

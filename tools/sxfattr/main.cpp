@@ -1,4 +1,4 @@
-// sxfattr: inspect, convert, import and check the SXF attribute sections of drawing files, and
+// sxfattr: show, convert, import and check the SXF attribute sections of drawing files, and
 // run the demo of the plug-in. Data goes to standard output, every message to standard error.
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -45,7 +45,7 @@ void FinishOutput() {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  CLI::App app{"Inspect, convert, import and check the SXF attribute sections of drawing files.", "sxfattr"};
+  CLI::App app{"Show, convert, import and check the SXF attribute sections of drawing files.", "sxfattr"};
   app.require_subcommand(1, 1);
   app.set_version_flag("--version", VersionText,
                        "Print the versions of the tool and of the plug-in and exit");

@@ -10,7 +10,7 @@
 
 #include <string>
 
-// Sets utf8 and returns true when sjis decodes (see above); false leaves utf8 unspecified.
+// Sets utf8 and returns true when sjis decodes (see above); after false, utf8 holds nothing useful.
 bool DecodeSjis(const std::string& sjis, std::string& utf8);
 // Sets sjis and returns true when utf8 is valid UTF-8 whose every character has a CP932 form.
 bool EncodeSjis(const std::string& utf8, std::string& sjis);
