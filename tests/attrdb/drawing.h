@@ -10,6 +10,7 @@
 #include "host/host.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
+#include "support/test_figures.h"
 
 struct Drawing {
   // The environment outlives the drawing that was built with it.
@@ -38,28 +39,6 @@ struct Drawing {
   ZCdbUndo& Undo() { return *db.GetUndo(); }
 };
 
-// A figure of one set reference (refId) holding a "width" attribute and one target attribute per
-// handle in targets, in order.
-inline SxfZCdbFigure SetFigure(const char* refId, std::initializer_list<DWORD> targets,
-                               const char* width = "1.5") {
-  SxfZCdbFigure fig;
-  fig.SetAttrType(SXF_ATTR_ATRF);
-  SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);
-  SxfZCdbATRU attr;
-  attr.name = "width";
-  attr.type = "LEN";
-  attr.unit = "m";
-  attr.value = width;
-  ref->AddAttrData(attr);
-  for (DWORD t : targets) ref->AddTarget(t, "memo");
-  return fig;
-}
-
-inline std::vector<DWORD> Targets(const SxfZCdbFigure& fig) {
-  CDWordArrayX handles;
-  fig.GetTarget(handles);
-  return std::vector<DWORD>(handles.GetData(), handles.GetData() + handles.GetCount());
-}
 
 // The "width" value of a figure made by SetFigure, or "" when it has none.
 inline CString Width(const SxfZCdbFigure& fig) {

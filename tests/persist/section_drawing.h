@@ -10,6 +10,7 @@
 #include "host/host.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
+#include "support/test_figures.h"
 #include "model/new_format.h"
 #include "persist/new_file_attr_data.h"
 #include "platform/platform.h"
@@ -50,27 +51,6 @@ struct HostDrawing {
   }
 };
 
-// A figure of one set reference refId with a "width" attribute and a target attribute per target.
-inline SxfZCdbFigure SetFigure(const char* refId, const std::vector<DWORD>& targets,
-                               const char* width = "1.5") {
-  SxfZCdbFigure fig;
-  fig.SetAttrType(SXF_ATTR_ATRF);
-  SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);
-  SxfZCdbATRU attr;
-  attr.name = "width";
-  attr.type = "LEN";
-  attr.unit = "m";
-  attr.value = width;
-  ref->AddAttrData(attr);
-  for (DWORD t : targets) ref->AddTarget(t, "memo");
-  return fig;
-}
-
-inline std::vector<DWORD> Targets(const SxfZCdbFigure& fig) {
-  CDWordArrayX handles;
-  fig.GetTarget(handles);
-  return std::vector<DWORD>(handles.GetData(), handles.GetData() + handles.GetCount());
-}
 
 inline std::string Bytes(const CMemFile& file) {
   return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));

@@ -1,0 +1,31 @@
+// Figure builders shared by the test programs that drive the database.
+#pragma once
+
+#include <vector>
+
+#include "model/attr_set_ref.h"
+#include "model/figure.h"
+
+// A figure of one set reference (refId) holding a "width" attribute and one target attribute per
+// handle in targets, in order.
+inline SxfZCdbFigure SetFigure(const char* refId, const std::vector<DWORD>& targets,
+                               const char* width = "1.5") {
+  SxfZCdbFigure fig;
+  fig.SetAttrType(SXF_ATTR_ATRF);
+  SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);
+  SxfZCdbATRU attr;
+  attr.name = "width";
+  attr.type = "LEN";
+  attr.unit = "m";
+  attr.value = width;
+  ref->AddAttrData(attr);
+  for (DWORD t : targets) ref->AddTarget(t, "memo");
+  return fig;
+}
+
+// The target handles of a figure, in tree order.
+inline std::vector<DWORD> Targets(const SxfZCdbFigure& fig) {
+  CDWordArrayX handles;
+  fig.GetTarget(handles);
+  return std::vector<DWORD>(handles.GetData(), handles.GetData() + handles.GetCount());
+}
