@@ -1,7 +1,7 @@
 // What the fuzz targets and the replay test share: how one input is handed to a reader and what
 // may come out of it.
 //
-// An entry (old_figure_entry.h and its siblings) reads one input with one reader and reports a
+// An entry (figure_entries.h and its siblings) reads one input with one reader and reports a
 // ReadResult: the reader's documented outcome, and a problem text when the reader broke a promise
 // it makes about its own output (a record that read does not write back to bytes that read the
 // same, a failed read that changed what it must leave alone, an exception no reader raises).
