@@ -255,6 +255,11 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   void CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* sourceDb, SxfZCdbAttrDB* source);
   // Deletes the entry of handle with its figure and takes the handle out of the map.
   void RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry);
+
+  // No set definition id below this is free. Definitions are only ever added (Clear empties the
+  // registry and resets it to 1), so the lowest free id only grows and each search for it starts
+  // here instead of at 1.
+  unsigned int m_setDefFreeFrom = 1;
 };
 
 // An undo item handed to the host's undo step. Allocated by the registering operation, freed by

@@ -124,6 +124,7 @@ void SxfZCdbAttrDB::Clear() {
     delete def;
   }
   m_setDefMap.RemoveAll();
+  m_setDefFreeFrom = 1;
 
   pos = m_attrMap.GetStartPosition();
   while (pos != nullptr) {

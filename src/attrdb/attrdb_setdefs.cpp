@@ -111,9 +111,10 @@ SxfZCdbAttrSetDef* SxfZCdbAttrDB::AddAttrSetDefData(const char* name, const char
     return returnExisting != 0 ? found : nullptr;
   }
   // Delete-marked definitions keep their keys, so their ids are never handed out again.
-  unsigned int id = 1;
+  unsigned int id = m_setDefFreeFrom;
   SxfZCdbAttrSetDef* taken = nullptr;
   while (m_setDefMap.Lookup(id, taken)) ++id;
+  m_setDefFreeFrom = id + 1;
 
   SxfZCdbAttrSetDef* def = new SxfZCdbAttrSetDef;
   def->name = name;

@@ -1,50 +1,85 @@
 #include "host/archive_block.h"
 
-#include <cstdlib>
-
-#include "platform/cfile.h"
+#include <memory>
+#include <vector>
 
 namespace {
 
-// A sub-archive that owns the memory file it reads or writes, or reads memory in place.
+// A block's sub-archive. Loading, it reads memory in place: bytes of the outer archive, or a
+// copy of them in bytes_ when the outer archive did not hold them all in memory. Storing, it
+// collects the block in its own growing buffer.
 class BlockArchive : public CArchive {
  public:
-  BlockArchive(CMemFile* file, UINT mode, int bufSize = 4096)
-      : CArchive(file, mode, bufSize), file_(file) {}
-  // Reads size bytes in place; with owned, the bytes came from malloc and go with the archive,
-  // otherwise they belong to the outer archive.
-  BlockArchive(const BYTE* data, UINT size, bool owned)
-      : CArchive(data, size), file_(nullptr), owned_(owned ? data : nullptr) {}
-  ~BlockArchive() override {
-    Abort();
-    delete file_;
-    std::free(const_cast<BYTE*>(owned_));
+  BlockArchive(const BYTE* data, UINT size) : CArchive(data, size) {}
+  BlockArchive() : CArchive(MemoryStore{}) {}
+  std::vector<BYTE> bytes_;
+};
+
+// Blocks are opened and closed once per record and field group, millions of times for a large
+// drawing, so closed sub-archives are kept and reused instead of being allocated anew. Each
+// thread has its own pools; a pool only ever holds as many archives as blocks were open at once.
+class BlockPool {
+ public:
+  ~BlockPool() {
+    for (BlockArchive* block : loads_) delete block;
+    for (BlockArchive* block : stores_) delete block;
   }
-  CMemFile* file() const { return file_; }
+  BlockArchive* Load(const BYTE* data, UINT size) {
+    if (loads_.empty()) return new BlockArchive(data, size);
+    BlockArchive* block = loads_.back();
+    loads_.pop_back();
+    block->ReopenView(data, size);
+    return block;
+  }
+  BlockArchive* Store() {
+    if (stores_.empty()) return new BlockArchive();
+    BlockArchive* block = stores_.back();
+    stores_.pop_back();
+    block->ReopenMemoryStore();
+    return block;
+  }
+  // A block that held more than kKeptBytes gives its memory back, so one huge block does not
+  // stay allocated after the file is done.
+  void PutBack(BlockArchive* block) {
+    block->Abort();
+    if (block->bytes_.capacity() > kKeptBytes) std::vector<BYTE>().swap(block->bytes_);
+    if (block->StoredCapacity() > kKeptBytes) block->ReleaseStorage();
+    std::vector<BlockArchive*>& pool = block->IsLoading() ? loads_ : stores_;
+    if (pool.size() >= kKeptArchives) {
+      delete block;
+      return;
+    }
+    pool.push_back(block);
+  }
 
  private:
-  CMemFile* file_;
-  const BYTE* owned_ = nullptr;
+  static constexpr size_t kKeptBytes = 64 * 1024;
+  static constexpr size_t kKeptArchives = 64;
+  std::vector<BlockArchive*> loads_;
+  std::vector<BlockArchive*> stores_;
 };
+
+BlockPool& Pool() {
+  thread_local BlockPool pool;
+  return pool;
+}
 
 }  // namespace
 
 CArchive* SaveArchiveBlockBegin(CArchive&) {
-  return new BlockArchive(new CMemFile(), CArchive::store);
+  return Pool().Store();
 }
 
 void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub) {
   BlockArchive* block = static_cast<BlockArchive*>(sub);
   try {
-    block->Flush();
-    CMemFile* file = block->file();
-    ar << static_cast<DWORD>(file->GetLength());
-    ar.Write(file->Data(), static_cast<UINT>(file->GetLength()));
+    ar << static_cast<DWORD>(block->StoredSize());
+    ar.Write(block->StoredData(), static_cast<UINT>(block->StoredSize()));
   } catch (...) {
-    delete block;
+    Pool().PutBack(block);
     throw;
   }
-  delete block;
+  Pool().PutBack(block);
 }
 
 CArchive* LoadArchiveBlockBegin(CArchive& ar) {
@@ -53,17 +88,20 @@ CArchive* LoadArchiveBlockBegin(CArchive& ar) {
   if (length > ar.BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   // A block already in memory (inside another block, or within the read-ahead) is read in
   // place: nested blocks then cost nothing beyond the bytes of the outermost one.
-  if (const BYTE* inPlace = ar.TakeBuffered(length)) return new BlockArchive(inPlace, length, false);
-  BYTE* bytes = static_cast<BYTE*>(std::malloc(length ? length : 1));
-  if (!bytes) throw CArchiveException(CArchiveException::endOfFile);
-  if (ar.Read(bytes, length) != length) {
-    std::free(bytes);
-    throw CArchiveException(CArchiveException::endOfFile);
-  }
+  if (const BYTE* inPlace = ar.TakeBuffered(length)) return Pool().Load(inPlace, length);
   // Read once from the outer file; every block inside it is then read in place.
-  return new BlockArchive(bytes, length, true);
+  BlockArchive* block = Pool().Load(nullptr, 0);
+  try {
+    block->bytes_.resize(length);
+    if (ar.Read(block->bytes_.data(), length) != length) throw CArchiveException(CArchiveException::endOfFile);
+  } catch (...) {
+    Pool().PutBack(block);
+    throw;
+  }
+  block->ReopenView(block->bytes_.data(), length);
+  return block;
 }
 
 void LoadArchiveBlockEnd(CArchive&, CArchive* sub) {
-  delete static_cast<BlockArchive*>(sub);
+  Pool().PutBack(static_cast<BlockArchive*>(sub));
 }

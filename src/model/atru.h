@@ -94,3 +94,5 @@ SXF_API SxfZCdbATRU* ReadATRU(CFile* file);
 // object is deleted.
 SXF_API int NewWriteATRU(CArchive& ar, const SxfZCdbATRU& atru);
 SXF_API SxfZCdbATRU* NewReadATRU(CArchive& ar);
+// The same into atru (a new SxfZCdbATRU for the same result); 1 on success, 0 on failure.
+SXF_API int NewReadATRU(CArchive& ar, SxfZCdbATRU& atru);

@@ -45,9 +45,9 @@ int SxfZCdbAttrGrp::NewReadTree(CArchive& ar, int merge, int depth) {
         return 1;
       }
       case kTagGroupAttr: {
-        std::unique_ptr<SxfZCdbATRU> attr(NewReadATRU(block));
-        if (!attr) return 0;
-        info->attrs.Add(*attr);
+        SxfZCdbATRU attr;
+        if (!NewReadATRU(block, attr)) return 0;
+        info->attrs.Add(std::move(attr));
         return 1;
       }
       case kTagGroupSubGroup: {

@@ -1,7 +1,8 @@
 // TVector<T>: the ordered growable list under the plug-in's groups and attribute-file records.
 //
 // It holds, in this order, the grow step (8), the count, the capacity and the element storage.
-// - A new list has count 0 and room for 8 elements already allocated.
+// - A new list has count 0 and capacity 8; the storage itself is allocated by the first Add, so
+//   the many lists that stay empty (groups without sub-groups) cost no memory.
 // - Add to a full list raises the capacity to the next multiple of 8 above it (0 or 8 -> 8 or 16,
 //   and so on). The storage underneath doubles when it runs out and the elements then move into
 //   it, so n appends cost O(n) element moves, not O(n^2): one damaged or hostile record with a
@@ -25,7 +26,7 @@ class TVector {
  public:
   static constexpr int kGrowStep = 8;
 
-  TVector() { Allocate(kGrowStep); }
+  TVector() = default;
   ~TVector() { Release(); }
   TVector(const TVector&) = delete;
   TVector& operator=(const TVector&) = delete;
@@ -42,16 +43,22 @@ class TVector {
   const T* GetData() const { return data_; }
 
   // Appends a copy of value and returns its index. value may be an element of this list.
-  int Add(const T& value) {
+  int Add(const T& value) { return Emplace(value); }
+  // Appends value, moved; value must not be an element of this list.
+  int Add(T&& value) { return Emplace(std::move(value)); }
+
+ private:
+  template <class V>
+  int Emplace(V&& value) {
     if (count_ < allocated_) {
-      new (data_ + count_) T(value);
+      new (data_ + count_) T(std::forward<V>(value));
     } else {
       int allocated = allocated_ < growStep_ ? growStep_ : allocated_ * 2;
       T* data = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(allocated)));
       if (!data) throw std::bad_alloc();
       // Copy the new element before the old storage goes away: it may come from there.
       try {
-        new (data + count_) T(value);
+        new (data + count_) T(std::forward<V>(value));
       } catch (...) {
         std::free(data);
         throw;
@@ -67,6 +74,8 @@ class TVector {
     if (count_ == capacity_) capacity_ = (capacity_ / growStep_ + 1) * growStep_;
     return count_++;
   }
+
+ public:
 
   // Removes element i; later elements move up by one. No effect for an index out of range.
   void RemoveAt(int i) {
@@ -99,11 +108,6 @@ class TVector {
   }
 
  private:
-  void Allocate(int capacity) {
-    data_ = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(capacity)));
-    if (!data_) throw std::bad_alloc();
-    capacity_ = allocated_ = capacity;
-  }
   void Release() {
     while (count_ > 0) data_[--count_].~T();
     std::free(data_);
@@ -113,7 +117,7 @@ class TVector {
 
   int growStep_ = kGrowStep;
   int count_ = 0;
-  int capacity_ = 0;
+  int capacity_ = kGrowStep;
   T* data_ = nullptr;
-  int allocated_ = 0;  // elements the storage has room for; never below capacity_
+  int allocated_ = 0;  // elements the storage has room for; 0 until the first Add
 };

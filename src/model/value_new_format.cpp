@@ -38,18 +38,21 @@ int NewWriteATRU(CArchive& ar, const SxfZCdbATRU& atru) {
   return 1;
 }
 
-SxfZCdbATRU* NewReadATRU(CArchive& ar) {
-  std::unique_ptr<SxfZCdbATRU> atru(new SxfZCdbATRU);
-  int ok = ReadRecord(ar, [&](LONG tag, CArchive& block) {
+int NewReadATRU(CArchive& ar, SxfZCdbATRU& atru) {
+  return ReadRecord(ar, [&](LONG tag, CArchive& block) {
     switch (tag) {
       case kTagFields:
-        ReadFields(block, [&](CArchive& in) { in >> atru->kind >> atru->value >> atru->zukeiName; });
+        ReadFields(block, [&](CArchive& in) { in >> atru.kind >> atru.value >> atru.zukeiName; });
         return 1;
       case kTagAtruDefinition:
-        return NewReadATRS(block, *atru);
+        return NewReadATRS(block, atru);
       default:
         return 1;
     }
   });
-  return ok ? atru.release() : nullptr;
+}
+
+SxfZCdbATRU* NewReadATRU(CArchive& ar) {
+  std::unique_ptr<SxfZCdbATRU> atru(new SxfZCdbATRU);
+  return NewReadATRU(ar, *atru) ? atru.release() : nullptr;
 }

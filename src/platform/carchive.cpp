@@ -1,5 +1,35 @@
 #include "platform/carchive.h"
 
+namespace {
+
+// Texts read from archives repeat: every figure of a drawing carries the same attribute names,
+// types and units. A small table of recently read short texts lets a read share the buffer of an
+// equal text (CString shares buffers between copies) instead of holding a copy of its own.
+class RecentTexts {
+ public:
+  static constexpr size_t kMaxLength = 32;
+
+  const CString& Get(const char* data, size_t length) {
+    DWORD hash = 2166136261u;
+    for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<BYTE>(data[i])) * 16777619u;
+    CString& slot = slots_[(hash ^ (hash >> 16)) & (kSlots - 1)];
+    if (static_cast<size_t>(slot.GetLength()) != length || std::memcmp(slot.GetString(), data, length) != 0)
+      slot = CString(data, static_cast<int>(length));
+    return slot;
+  }
+
+ private:
+  static constexpr size_t kSlots = 1024;
+  CString slots_[kSlots];
+};
+
+RecentTexts& Recent() {
+  thread_local RecentTexts texts;
+  return texts;
+}
+
+}  // namespace
+
 CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
     : file_(file), loading_((mode & load) != 0) {
   (void)buf;
@@ -15,7 +45,31 @@ CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
 }
 
 CArchive::CArchive(const BYTE* data, UINT size)
-    : file_(nullptr), loading_(true), view_(data), viewOpen_(true), lim_(size) {}
+    : file_(nullptr), view_(data), memoryOpen_(true), loading_(true), lim_(size) {}
+
+CArchive::CArchive(MemoryStore) : file_(nullptr), memoryStore_(true), memoryOpen_(true), loading_(false) {}
+
+void CArchive::ReopenView(const BYTE* data, UINT size) {
+  view_ = data;
+  memoryOpen_ = true;
+  cur_ = 0;
+  lim_ = size;
+  fileDone_ = fileEnd_ = 0;
+}
+
+void CArchive::ReopenMemoryStore() {
+  memoryOpen_ = true;
+  cur_ = 0;
+  lim_ = buf_.size();
+  fileDone_ = 0;
+}
+
+void CArchive::GrowMemoryStore(size_t count) {
+  size_t size = buf_.size() < 256 ? 256 : buf_.size();
+  while (size - cur_ < count) size *= 2;
+  buf_.resize(size);
+  lim_ = size;
+}
 
 CArchive::~CArchive() {
   if (file_) {
@@ -27,7 +81,7 @@ CArchive::~CArchive() {
 }
 
 void CArchive::CheckOpen() const {
-  if (!file_ && !viewOpen_) throw CArchiveException(CArchiveException::genericException);
+  if (!file_ && !memoryOpen_) throw CArchiveException(CArchiveException::genericException);
 }
 
 ULONGLONG CArchive::BytesLeft() const {
@@ -44,6 +98,10 @@ ULONGLONG CArchive::BytesDone() const {
 void CArchive::FlushBuffer() {
   CheckOpen();
   if (loading_) throw CArchiveException(CArchiveException::readOnly);
+  if (memoryStore_) {
+    GrowMemoryStore(16);
+    return;
+  }
   if (cur_ > 0) {
     size_t n = cur_;
     cur_ = 0;
@@ -103,6 +161,12 @@ void CArchive::Write(const void* buffer, UINT count) {
   CheckOpen();
   if (loading_) throw CArchiveException(CArchiveException::readOnly);
   const BYTE* in = static_cast<const BYTE*>(buffer);
+  if (memoryStore_) {
+    if (lim_ - cur_ < count) GrowMemoryStore(count);
+    if (count) std::memcpy(buf_.data() + cur_, in, count);
+    cur_ += count;
+    return;
+  }
   if (count >= buf_.size()) {
     FlushBuffer();
     file_->Write(in, count);
@@ -122,7 +186,7 @@ void CArchive::Write(const void* buffer, UINT count) {
 
 void CArchive::Flush() {
   CheckOpen();
-  if (view_) return;
+  if (view_ || memoryStore_) return;
   if (loading_) {
     // Give the read-ahead back so the file stands after the last byte consumed.
     size_t unread = lim_ - cur_;
@@ -136,7 +200,7 @@ void CArchive::Flush() {
 }
 
 void CArchive::Close() {
-  if (view_) {
+  if (view_ || memoryStore_) {
     Abort();
     return;
   }
@@ -154,7 +218,7 @@ void CArchive::Close() {
 // of filling a buffer that no file will see.
 void CArchive::Abort() {
   file_ = nullptr;
-  viewOpen_ = false;
+  memoryOpen_ = false;
   cur_ = lim_ = 0;
 }
 
@@ -192,7 +256,14 @@ CArchive& CArchive::operator>>(CString& s) {
   ULONGLONG length = ReadStringLength();
   if (length > BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   if (length <= lim_ - cur_) {
-    s = CString(reinterpret_cast<const char*>(Data() + cur_), static_cast<int>(length));
+    const char* text = reinterpret_cast<const char*>(Data() + cur_);
+    if (length == 0) {
+      s.Empty();
+    } else if (length <= RecentTexts::kMaxLength) {
+      s = Recent().Get(text, static_cast<size_t>(length));
+    } else {
+      s = CString(text, static_cast<int>(length));
+    }
     cur_ += static_cast<size_t>(length);
     return *this;
   }

@@ -37,6 +37,11 @@ class SXF_PLATFORM_API CArchive {
   // A loading archive over size bytes of memory that stay the caller's and must outlive it
   // (not in MFC; archive blocks read nested blocks this way without copying them).
   CArchive(const BYTE* data, UINT size);
+  // A storing archive that keeps what is written in memory, in a buffer that grows as needed
+  // (not in MFC; archive blocks collect a block's bytes this way). StoredData/StoredSize give
+  // the bytes written so far.
+  struct MemoryStore {};
+  explicit CArchive(MemoryStore);
   virtual ~CArchive();
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
@@ -103,6 +108,16 @@ class SXF_PLATFORM_API CArchive {
   // The bytes stay valid until the archive is next read from or closed (not in MFC).
   const BYTE* TakeBuffered(size_t n);
 
+  // Memory archives only (not in MFC): open the archive again, as if newly made, over other
+  // memory (loading) or empty (storing), so that one object can serve many blocks in turn.
+  void ReopenView(const BYTE* data, UINT size);
+  void ReopenMemoryStore();
+  const BYTE* StoredData() const { return buf_.data(); }
+  size_t StoredSize() const { return cur_; }
+  // The storage a memory-storing archive keeps between uses.
+  size_t StoredCapacity() const { return buf_.capacity(); }
+  void ReleaseStorage() { std::vector<BYTE>().swap(buf_); }
+
  private:
   // The direction test comes first: a store into a loading archive must not land in its
   // read-ahead, nor a load from a storing archive hand out the bytes waiting to be written.
@@ -123,14 +138,17 @@ class SXF_PLATFORM_API CArchive {
     return *this;
   }
   void FlushBuffer();
+  // Makes room for count more bytes in a memory-storing archive's buffer.
+  void GrowMemoryStore(size_t count);
   // Makes at least needed bytes available in the buffer or raises end of file.
   void FillBuffer(size_t needed);
   void CheckOpen() const;
   const BYTE* Data() const { return view_ ? view_ : buf_.data(); }
 
   CFile* file_;
-  const BYTE* view_ = nullptr;  // the memory of a memory archive, null otherwise
-  bool viewOpen_ = false;
+  const BYTE* view_ = nullptr;  // the memory of a loading memory archive, null otherwise
+  bool memoryStore_ = false;    // a storing memory archive
+  bool memoryOpen_ = false;     // a memory archive that is open
   bool loading_;
   std::vector<BYTE> buf_;
   size_t cur_ = 0;          // next byte to read or write

@@ -6,46 +6,64 @@
 // conversion to const char* always gives a zero-terminated buffer. Index arguments out of range
 // are clamped as MFC clamps them. Format uses the C library's printf rules in the "C" locale
 // (the plug-in never changes the process locale).
+//
+// Memory, as MFC's: the object is one pointer to a shared, reference-counted buffer; copies share
+// the buffer and a change copies it first when it is shared (copy on write), and every empty
+// string points to one static buffer. A drawing holds millions of short texts, most of them the
+// same few names, types and units: sharing them costs 8 bytes a text instead of a copy each.
+// Reference counts are atomic, so strings that share a buffer may live in different threads.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "platform/types.h"
 
 class SXF_PLATFORM_API CString {
  public:
-  CString() = default;
-  CString(const char* text) : s_(text ? text : "") {}  // NOLINT: implicit as in MFC
-  CString(const char* text, int length) : s_(text ? text : "", text && length > 0 ? length : 0) {}
-  CString(char ch, int repeat = 1) : s_(repeat > 0 ? repeat : 0, ch) {}
-  explicit CString(const std::string& text) : s_(text) {}
-  CString(const CString&) = default;
-  CString(CString&&) noexcept = default;
-  CString& operator=(const CString&) = default;
-  CString& operator=(CString&&) noexcept = default;
-  CString& operator=(const char* text) {
-    s_.assign(text ? text : "");
+  CString() noexcept : p_(EmptyChars()) {}
+  CString(const char* text);  // NOLINT: implicit as in MFC
+  CString(const char* text, int length);
+  CString(char ch, int repeat = 1);
+  explicit CString(const std::string& text);
+  CString(const CString& other) noexcept : p_(other.p_) { Retain(); }
+  CString(CString&& other) noexcept : p_(other.p_) { other.p_ = EmptyChars(); }
+  CString& operator=(const CString& other) noexcept {
+    other.Retain();
+    Release();
+    p_ = other.p_;
     return *this;
   }
-  CString& operator=(char ch) {
-    s_.assign(1, ch);
+  CString& operator=(CString&& other) noexcept {
+    char* p = other.p_;
+    other.p_ = p_;
+    p_ = p;
     return *this;
   }
+  CString& operator=(const char* text);
+  CString& operator=(char ch);
+  ~CString() { Release(); }
 
-  int GetLength() const { return static_cast<int>(s_.size()); }
-  BOOL IsEmpty() const { return s_.empty(); }
-  void Empty() { s_.clear(); }
-  operator const char*() const { return s_.c_str(); }  // NOLINT: implicit as in MFC
-  const char* GetString() const { return s_.c_str(); }
-  const std::string& str() const { return s_; }
+  int GetLength() const { return Head()->length; }
+  BOOL IsEmpty() const { return GetLength() == 0; }
+  void Empty() {
+    Release();
+    p_ = EmptyChars();
+  }
+  operator const char*() const { return p_; }  // NOLINT: implicit as in MFC
+  const char* GetString() const { return p_; }
+  std::string str() const { return std::string(p_, static_cast<size_t>(GetLength())); }
 
-  char GetAt(int i) const { return s_[static_cast<size_t>(i)]; }
-  char operator[](int i) const { return s_[static_cast<size_t>(i)]; }
-  void SetAt(int i, char ch) { s_[static_cast<size_t>(i)] = ch; }
+  char GetAt(int i) const { return p_[i]; }
+  char operator[](int i) const { return p_[i]; }
+  void SetAt(int i, char ch) { Own(GetLength())[i] = ch; }
 
   // Byte-wise comparison: < 0, 0 or > 0, as strcmp on unsigned bytes.
   int Compare(const char* text) const;
+  // Whole strings, zero bytes included (a text pointer stops at its first zero byte).
+  int Compare(const CString& other) const;
   int CompareNoCase(const char* text) const;
+  bool SameAs(const CString& other) const;
 
   CString Mid(int first) const { return Mid(first, GetLength() - first); }
   CString Mid(int first, int count) const;
@@ -64,25 +82,14 @@ class SXF_PLATFORM_API CString {
 #endif
       ;
 
-  CString& operator+=(const CString& other) {
-    s_ += other.s_;
-    return *this;
-  }
-  CString& operator+=(const char* text) {
-    if (text) s_ += text;
-    return *this;
-  }
-  CString& operator+=(char ch) {
-    s_ += ch;
-    return *this;
-  }
+  CString& operator+=(const CString& other) { return Append(other.p_, other.GetLength()); }
+  CString& operator+=(const char* text);
+  CString& operator+=(char ch) { return Append(&ch, 1); }
 
   // Removes leading or trailing ASCII white space (space, tab, CR, LF, VT, FF).
   CString& TrimLeft();
   CString& TrimRight();
-  CString& Trim() {
-    return TrimRight().TrimLeft();
-  }
+  CString& Trim() { return TrimRight().TrimLeft(); }
   // ASCII case mapping that leaves double-byte characters alone.
   CString& MakeUpper();
   CString& MakeLower();
@@ -97,7 +104,36 @@ class SXF_PLATFORM_API CString {
   void ReleaseBuffer(int newLength = -1);
 
  private:
-  std::string s_;
+  // The header in front of the characters; refs -1 marks the static empty buffer.
+  struct Rep {
+    std::atomic<int> refs;
+    int length;
+    int capacity;
+  };
+  struct EmptyRep {
+    Rep rep;
+    char chars[1];
+  };
+  static EmptyRep empty_;
+
+  static char* EmptyChars() { return empty_.chars; }
+  static Rep* HeadOf(char* chars) { return reinterpret_cast<Rep*>(chars) - 1; }
+  Rep* Head() const { return HeadOf(p_); }
+  void Retain() const {
+    Rep* rep = Head();
+    if (rep->refs.load(std::memory_order_relaxed) >= 0) rep->refs.fetch_add(1, std::memory_order_relaxed);
+  }
+  void Release() noexcept;
+  // A new unshared buffer with room for capacity bytes and length 0.
+  static char* Allocate(int capacity);
+  // Makes the buffer this string's own with room for at least capacity bytes, the text kept;
+  // returns the characters.
+  char* Own(int capacity);
+  void Assign(const char* text, int length);
+  CString& Append(const char* text, int length);
+  void SetLength(int length);
+
+  char* p_;
 };
 
 SXF_PLATFORM_API CString operator+(const CString& a, const CString& b);
@@ -106,10 +142,10 @@ SXF_PLATFORM_API CString operator+(const char* a, const CString& b);
 SXF_PLATFORM_API CString operator+(const CString& a, char b);
 
 inline bool operator==(const CString& a, const CString& b) {
-  return a.str() == b.str();
+  return a.SameAs(b);
 }
 inline bool operator!=(const CString& a, const CString& b) {
-  return !(a == b);
+  return !a.SameAs(b);
 }
 inline bool operator==(const CString& a, const char* b) {
   return a.Compare(b) == 0;
@@ -123,7 +159,7 @@ inline bool operator==(const char* a, const CString& b) {
 inline bool operator!=(const char* a, const CString& b) {
   return b.Compare(a) != 0;
 }
-// Whole strings, zero bytes included; std::string orders bytes as unsigned, as Compare does.
+// Whole strings, zero bytes included, bytes ordered as unsigned.
 inline bool operator<(const CString& a, const CString& b) {
-  return a.str() < b.str();
+  return a.Compare(b) < 0;
 }
