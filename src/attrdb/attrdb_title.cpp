@@ -169,11 +169,12 @@ int SxfZCdbAttrDB::GetTitleInfo(SxfTitleInfo& info, TitleRecMap* recs) {
   }
 
   if (!number.IsEmpty() && !total.IsEmpty()) {
-    m_titleInfo.drawingNumber.Format("%s$$%s", number.GetString(), total.GetString());
+    // Joined as strings, not through Format, so a zero byte in either part stays as it was read.
+    m_titleInfo.drawingNumber = number + kSxfTitleLineSeparator + total;
   } else if (!number.IsEmpty()) {
     m_titleInfo.drawingNumber = number;
   } else if (!total.IsEmpty()) {
-    m_titleInfo.drawingNumber.Format("$$%s", total.GetString());
+    m_titleInfo.drawingNumber = kSxfTitleLineSeparator + total;
   } else {
     m_titleInfo.drawingNumber.Empty();
   }

@@ -13,28 +13,28 @@ class BlockArchive : public CArchive {
   BlockArchive(const BYTE* data, UINT size) : CArchive(data, size) {}
   BlockArchive() : CArchive(MemoryStore{}) {}
   std::vector<BYTE> bytes_;
+  BlockArchive* next_ = nullptr;  // the next archive of a pool
 };
 
 // Blocks are opened and closed once per record and field group, millions of times for a large
 // drawing, so closed sub-archives are kept and reused instead of being allocated anew. Each
-// thread has its own pools; a pool only ever holds as many archives as blocks were open at once.
+// thread has its own pools; a pool only ever holds as many archives as blocks were open at once
+// (up to kKeptArchives).
 class BlockPool {
  public:
   ~BlockPool() {
-    for (BlockArchive* block : loads_) delete block;
-    for (BlockArchive* block : stores_) delete block;
+    Drop(loads_);
+    Drop(stores_);
   }
   BlockArchive* Load(const BYTE* data, UINT size) {
-    if (loads_.empty()) return new BlockArchive(data, size);
-    BlockArchive* block = loads_.back();
-    loads_.pop_back();
+    BlockArchive* block = Take(loads_, loadsKept_);
+    if (block == nullptr) return new BlockArchive(data, size);
     block->ReopenView(data, size);
     return block;
   }
   BlockArchive* Store() {
-    if (stores_.empty()) return new BlockArchive();
-    BlockArchive* block = stores_.back();
-    stores_.pop_back();
+    BlockArchive* block = Take(stores_, storesKept_);
+    if (block == nullptr) return new BlockArchive();
     block->ReopenMemoryStore();
     return block;
   }
@@ -42,21 +42,47 @@ class BlockPool {
   // stay allocated after the file is done.
   void PutBack(BlockArchive* block) {
     block->Abort();
-    if (block->bytes_.capacity() > kKeptBytes) std::vector<BYTE>().swap(block->bytes_);
-    if (block->StoredCapacity() > kKeptBytes) block->ReleaseStorage();
-    std::vector<BlockArchive*>& pool = block->IsLoading() ? loads_ : stores_;
-    if (pool.size() >= kKeptArchives) {
+    const bool loading = block->IsLoading() != 0;
+    if (loading) {
+      if (!block->bytes_.empty() && block->bytes_.capacity() > kKeptBytes) std::vector<BYTE>().swap(block->bytes_);
+    } else if (block->StoredCapacity() > kKeptBytes) {
+      block->ReleaseStorage();
+    }
+    size_t& kept = loading ? loadsKept_ : storesKept_;
+    if (kept >= kKeptArchives) {
       delete block;
       return;
     }
-    pool.push_back(block);
+    BlockArchive*& head = loading ? loads_ : stores_;
+    block->next_ = head;
+    head = block;
+    ++kept;
   }
 
  private:
   static constexpr size_t kKeptBytes = 64 * 1024;
   static constexpr size_t kKeptArchives = 64;
-  std::vector<BlockArchive*> loads_;
-  std::vector<BlockArchive*> stores_;
+
+  static BlockArchive* Take(BlockArchive*& head, size_t& kept) {
+    BlockArchive* block = head;
+    if (block != nullptr) {
+      head = block->next_;
+      --kept;
+    }
+    return block;
+  }
+  static void Drop(BlockArchive* head) {
+    while (head != nullptr) {
+      BlockArchive* next = head->next_;
+      delete head;
+      head = next;
+    }
+  }
+
+  BlockArchive* loads_ = nullptr;
+  BlockArchive* stores_ = nullptr;
+  size_t loadsKept_ = 0;
+  size_t storesKept_ = 0;
 };
 
 BlockPool& Pool() {

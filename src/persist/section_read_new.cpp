@@ -62,9 +62,12 @@ int SxfZCdbAttrDB::NewRead(int mode, CFile* file, ZCdb* db, DWORD) {
       return;
     }
     data.entry->figure->SetHandle(data.handle);
-    ZCDB_SXFATTR_MAP* held = FindEntry(data.handle);
+    // One probe of the map finds the entry or makes the place of a new one (the map holds no
+    // null entries, so a null value is a new key).
+    ZCDB_SXFATTR_MAP*& slot = m_attrMap[data.handle];
+    ZCDB_SXFATTR_MAP* held = slot;
     if (held == nullptr) {
-      m_attrMap.SetAt(data.handle, data.entry);
+      slot = data.entry;
       read.Add(data.entry);
       data.entry = nullptr;
       return;

@@ -46,6 +46,8 @@ TEST(Plugin, HostCreatesTheDatabaseThroughTheLoadedLibrary) {
   ASSERT_EQ(1, loader.Load(SXF_PLUGIN_PATH));
   EXPECT_NE(nullptr, loader.GetSymbol("SxfUndoFunc"));
   EXPECT_NE(nullptr, loader.GetSymbol("ZCDbAttrFigureSetVer3"));
+  EXPECT_EQ(nullptr, loader.GetSymbol("NoSuchSymbolInThePlugIn"));
+  EXPECT_NE(-1, loader.GetError().Find("NoSuchSymbolInThePlugIn")) << loader.GetError().GetString();
 }
 
 TEST(Plugin, LoadFailuresAreReported) {

@@ -26,49 +26,6 @@ TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
   EXPECT_STREQ("7", Width(out));
 }
 
-TEST(RecordAttach, ReplacingOutsideAnUndoStepMovesTheCounts) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  ZCdbRecBase* t1 = d.AddPlain();
-  ZCdbRecBase* t2 = d.AddPlain();
-  d.adb->SetRecFigure(a, SetFigure("1", {t1->GetHandle(), t1->GetHandle()}));
-  EXPECT_EQ(2, d.adb->TargetedCnt(t1->GetHandle()));
-  d.adb->SetRecFigure(a, SetFigure("1", {t2->GetHandle()}, "2.5"));
-  EXPECT_EQ(0, d.adb->TargetedCnt(t1->GetHandle()));
-  EXPECT_EQ(1, d.adb->TargetedCnt(t2->GetHandle()));
-  // The emptied target-only entry stays, but no longer counts as a target.
-  EXPECT_EQ(0, d.adb->IsTarget(t1->GetHandle()));
-  EXPECT_EQ(0, d.Undo().GetUndoCount());
-  SxfZCdbFigure out;
-  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_STREQ("2.5", Width(out));
-  EXPECT_EQ(Handles{t2->GetHandle()}, Targets(out));
-}
-
-TEST(RecordAttach, CopyHandedOutLeavesReferencesToDeletedRecordsBehind) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  ZCdbRecBase* b = d.AddPlain();
-  ZCdbRecBase* c = d.AddPlain();
-  d.adb->SetRecFigure(b, SetFigure("1", {}));
-  d.adb->SetRecFigure(a, SetFigure("1", {b->GetHandle(), c->GetHandle()}));
-
-  ASSERT_EQ(1, d.db.MarkDeleted(b));
-  EXPECT_EQ(0, d.adb->IsTarget(b->GetHandle()));
-  EXPECT_EQ(1, d.adb->TargetedCnt(b->GetHandle()));
-  SxfZCdbFigure out;
-  EXPECT_EQ(0, d.adb->GetRecFigure(b->GetHandle(), out));  // hidden while marked
-  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_EQ(Handles{c->GetHandle()}, Targets(out));
-
-  // The stored figure kept the reference: unmarking brings it back.
-  ASSERT_EQ(1, d.db.Unmark(b));
-  SxfZCdbFigure again;
-  ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), again));
-  EXPECT_EQ((Handles{b->GetHandle(), c->GetHandle()}), Targets(again));
-  EXPECT_EQ(1, d.adb->GetRecFigure(b->GetHandle(), out));
-}
-
 TEST(RecordAttach, DeleteMarkUncountsTheMarkedFiguresOwnTargets) {
   Drawing d;
   ZCdbRecBase* a = d.AddPlain();
@@ -99,33 +56,6 @@ TEST(RecordAttach, EmptyAttributeFileComesBackAsUserAttribute) {
   ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
   EXPECT_EQ(SXF_ATTR_ATRU, out.GetAttrType());
   ASSERT_NE(nullptr, out.ATRU_GetAttr());
-}
-
-TEST(RecordAttach, RemovedRecordGivesZeroButFillsTheCopy) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  d.adb->SetRecFigure(a, SetFigure("1", {}, "3"));
-  // The host marks the record removed without telling the database.
-  a->SetStatus(ZCDB_STATUS_REMOVED);
-  SxfZCdbFigure out;
-  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_STREQ("3", Width(out));
-}
-
-TEST(RecordAttach, DelRecFigureKeepsEntryAndCount) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  ZCdbRecBase* b = d.AddPlain();
-  d.adb->SetRecFigure(b, SetFigure("1", {a->GetHandle()}));
-  d.adb->SetRecFigure(a, SetFigure("1", {b->GetHandle()}));
-  EXPECT_EQ(1, SXF_DelRecFigure(a));
-  EXPECT_EQ(0, d.adb->TargetedCnt(b->GetHandle()));
-  EXPECT_EQ(1, d.adb->TargetedCnt(a->GetHandle()));
-  EXPECT_EQ(1, d.adb->IsTargetOnly(a->GetHandle()));
-  SxfZCdbFigure out;
-  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
-  EXPECT_EQ(1, d.adb->DelRecFigure(0x7777));
 }
 
 TEST(RecordAttach, RecordFunctionsWithoutDatabase) {

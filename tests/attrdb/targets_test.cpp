@@ -1,41 +1,7 @@
-// The targeted count of handles: occurrences, the delete mark and the 16-bit limit.
+// The targeted count of a handle stops at its 16-bit limit.
 #include <gtest/gtest.h>
 
 #include "attrdb/drawing.h"
-
-TEST(Targets, CountsOccurrencesAndNeverGoesBelowZero) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  ZCdbRecBase* b = d.AddPlain();
-  const DWORD seven = 7;
-  d.adb->SetRecFigure(a, SetFigure("1", {seven, seven}));
-  d.adb->SetRecFigure(b, SetFigure("1", {seven}));
-  EXPECT_EQ(3, d.adb->TargetedCnt(seven));
-  EXPECT_EQ(1, d.adb->IsTargetOnly(seven));
-  d.adb->DelRecFigure(a->GetHandle());
-  EXPECT_EQ(1, d.adb->TargetedCnt(seven));
-  d.adb->DelRecFigure(b->GetHandle());
-  EXPECT_EQ(0, d.adb->TargetedCnt(seven));
-  EXPECT_EQ(0, d.adb->IsTarget(seven));
-  EXPECT_EQ(0, d.adb->IsTargetOnly(seven));
-  // A handle without an entry answers 0 everywhere.
-  EXPECT_EQ(0, d.adb->TargetedCnt(8));
-  EXPECT_EQ(0, d.adb->IsTarget(8));
-  EXPECT_EQ(0, d.adb->IsTargetOnly(8));
-}
-
-TEST(Targets, DeleteMarkHidesTheTargetButKeepsItsCount) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  ZCdbRecBase* t = d.AddPlain();
-  d.adb->SetRecFigure(a, SetFigure("1", {t->GetHandle()}));
-  d.db.MarkDeleted(t);
-  EXPECT_EQ(0, d.adb->IsTarget(t->GetHandle()));
-  EXPECT_EQ(0, d.adb->IsTargetOnly(t->GetHandle()));
-  EXPECT_EQ(1, d.adb->TargetedCnt(t->GetHandle()));
-  d.db.Unmark(t);
-  EXPECT_EQ(1, d.adb->IsTargetOnly(t->GetHandle()));
-}
 
 TEST(Targets, CountStopsAtItsLimitWithoutTouchingTheFlags) {
   Drawing d;

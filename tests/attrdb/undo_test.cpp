@@ -3,7 +3,7 @@
 // build turns a leak or a second free into a failure of these tests.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
+#include "attrdb/editing.h"
 
 namespace {
 
@@ -14,14 +14,6 @@ std::string WidthOf(Drawing& d, ZCdbRecBase* rec) {
   return std::string(Width(out));
 }
 
-// Runs one step of the host's undo manager around body.
-template <class Body>
-void Step(Drawing& d, Body body) {
-  d.db.BeginUndoStep();
-  body();
-  d.db.EndUndoStep();
-}
-
 }  // namespace
 
 TEST(Undo, AddedFigureParksOnUndoAndComesBackOnRedo) {
@@ -29,7 +21,7 @@ TEST(Undo, AddedFigureParksOnUndoAndComesBackOnRedo) {
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* t = d.AddPlain();
   const DWORD th = t->GetHandle();
-  Step(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {th})); });
+  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {th})); });
   EXPECT_EQ("1.5", WidthOf(d, a));
   EXPECT_EQ(1, d.adb->TargetedCnt(th));
 
@@ -46,64 +38,11 @@ TEST(Undo, AddedFigureParksOnUndoAndComesBackOnRedo) {
   // Undo again and record a new step: the parked figure is released with the redo stack.
   ASSERT_EQ(1, d.db.Undo());
   ZCdbRecBase* b = d.AddPlain();
-  Step(d, [&] { d.adb->SetRecFigure(b, SetFigure("1", {}, "4")); });
+  InStep(d, [&] { d.adb->SetRecFigure(b, SetFigure("1", {}, "4")); });
   EXPECT_EQ(0, d.db.Redo());
   EXPECT_EQ("-", WidthOf(d, a));
   EXPECT_EQ(0, d.adb->TargetedCnt(th));
   EXPECT_EQ("4", WidthOf(d, b));
-}
-
-TEST(Undo, ReplacedFigureSurvivesInUndoStep) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  const DWORD t1 = d.AddPlain()->GetHandle();
-  const DWORD t2 = d.AddPlain()->GetHandle();
-  d.adb->SetRecFigure(a, SetFigure("1", {t1}, "old"));
-  EXPECT_EQ(0, d.Undo().GetUndoCount());  // outside a step nothing is recorded
-  Step(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t2}, "new")); });
-  EXPECT_EQ(1, d.Undo().GetUndoCount());
-  EXPECT_EQ("new", WidthOf(d, a));
-  EXPECT_EQ(0, d.adb->TargetedCnt(t1));
-  EXPECT_EQ(1, d.adb->TargetedCnt(t2));
-
-  for (int round = 0; round < 2; ++round) {
-    ASSERT_EQ(1, d.db.Undo());
-    EXPECT_EQ("old", WidthOf(d, a));
-    EXPECT_EQ(1, d.adb->TargetedCnt(t1));
-    EXPECT_EQ(0, d.adb->TargetedCnt(t2));
-    ASSERT_EQ(1, d.db.Redo());
-    EXPECT_EQ("new", WidthOf(d, a));
-    EXPECT_EQ(0, d.adb->TargetedCnt(t1));
-    EXPECT_EQ(1, d.adb->TargetedCnt(t2));
-  }
-  // Releasing after redo frees the old figure only; the entry keeps the new one.
-  d.Undo().Clear();
-  EXPECT_EQ("new", WidthOf(d, a));
-  EXPECT_EQ(1, d.adb->TargetedCnt(t2));
-}
-
-TEST(Undo, DeletedFigureReturnsOnUndo) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  const DWORD t = d.AddPlain()->GetHandle();
-  d.adb->SetRecFigure(a, SetFigure("1", {t}, "kept"));
-  Step(d, [&] { EXPECT_EQ(1, d.adb->DelRecFigure(a->GetHandle())); });
-  EXPECT_EQ("-", WidthOf(d, a));
-  EXPECT_EQ(0, d.adb->TargetedCnt(t));
-
-  ASSERT_EQ(1, d.db.Undo());
-  EXPECT_EQ("kept", WidthOf(d, a));
-  EXPECT_EQ(1, d.adb->TargetedCnt(t));
-  ASSERT_EQ(1, d.db.Redo());
-  EXPECT_EQ("-", WidthOf(d, a));
-  EXPECT_EQ(0, d.adb->TargetedCnt(t));
-  // The entry and its record stay while the figure is parked in the undo item.
-  EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
-
-  // Released without a further undo: the figure goes with the item.
-  d.Undo().Clear();
-  EXPECT_EQ("-", WidthOf(d, a));
-  EXPECT_EQ(0, d.db.Undo());
 }
 
 TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
@@ -111,10 +50,10 @@ TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
     Drawing d;
     ZCdbRecBase* a = d.AddPlain();
     const DWORD t = d.AddPlain()->GetHandle();
-    Step(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1")); });
-    Step(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t, t}, "v2")); });
-    Step(d, [&] { d.adb->DelRecFigure(a->GetHandle()); });
-    Step(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {}, "v3")); });
+    InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1")); });
+    InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t, t}, "v2")); });
+    InStep(d, [&] { d.adb->DelRecFigure(a->GetHandle()); });
+    InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {}, "v3")); });
 
     struct State {
       const char* width;
@@ -141,70 +80,25 @@ TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
   }
 }
 
-TEST(Undo, TargetOnlyEntryIsLeftAloneByItsOwnItem) {
+// Items without data or database are ignored in every mode, and a record-pointer item never
+// frees the record object it holds: that object belongs to the host.
+TEST(Undo, ItemsFreeOnlyWhatTheyOwn) {
   Drawing d;
   ZCdbRecBase* a = d.AddPlain();
-  const DWORD t = 0x4242;  // a handle no record has yet
-  Step(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t})); });
-  EXPECT_EQ(1, d.adb->IsTargetOnly(t));
-  ASSERT_EQ(1, d.db.Undo());
-  EXPECT_EQ(0, d.adb->TargetedCnt(t));
-  ASSERT_EQ(1, d.db.Redo());
-  EXPECT_EQ(1, d.adb->TargetedCnt(t));
-  EXPECT_EQ(1, d.adb->IsTargetOnly(t));
-}
-
-namespace {
-
-// Lets a test read the title info that title undo items swap.
-class TitleProbe : public SxfZCdbAttrDB {
- public:
-  using SxfZCdbAttrDB::SxfZCdbAttrDB;
-  const SxfTitleInfo& Title() const { return m_titleInfo; }
-};
-
-}  // namespace
-
-TEST(Undo, TitleAndRecordPointerItemsExchangeWhatTheyHold) {
-  CEnvironObj env("/data");
-  ZCdb db;
-  TitleProbe* probe = new TitleProbe(env);
-  ASSERT_EQ(1, db.RegisterAttrDB("SXF", probe));
-  ZCdbRecBase* a = new ZCdbTbl;
-  db.AddRecord(a);
-  probe->SetRecFigure(a, SetFigure("1", {}));
-
-  SxfUndoRec* title = new SxfUndoRec;
-  title->code = SxfZCdbAttrDB::SXF_UNDO_TITLE;
-  title->database = probe;
-  title->data.title = new SxfTitleInfo;
-  title->data.title->drawingName = "before";
-  SxfUndoFunc(UNDOFUNC_UNDO, nullptr, title);
-  EXPECT_STREQ("before", probe->Title().drawingName);
-  EXPECT_TRUE(title->data.title->drawingName.IsEmpty());
-  SxfUndoFunc(UNDOFUNC_REDO, nullptr, title);
-  EXPECT_TRUE(probe->Title().drawingName.IsEmpty());
-  SxfUndoFunc(UNDOFUNC_DISCARD, nullptr, title);  // frees the copy and the item
-
-  ZCdbTbl replacement;  // a record object the item must never free
-  SxfUndoRec* ptr = new SxfUndoRec;
-  ptr->code = SxfZCdbAttrDB::SXF_UNDO_RECPTR;
-  ptr->database = probe;
+  d.adb->SetRecFigure(a, SetFigure("1", {}));
+  ZCdbTbl replacement;  // freeing it would be caught
+  SxfUndoRec* ptr = new SxfUndoRec{SxfZCdbAttrDB::SXF_UNDO_RECPTR, d.adb, {nullptr}};
   ptr->data.rec = &replacement;
   SxfUndoFunc(UNDOFUNC_UNDO, a, ptr);
-  EXPECT_EQ(&replacement, probe->GetZCdbRec(a->GetHandle()));
-  EXPECT_EQ(a, ptr->data.rec);
+  EXPECT_EQ(&replacement, d.adb->GetZCdbRec(a->GetHandle()));
   SxfUndoFunc(UNDOFUNC_REDO, a, ptr);
-  EXPECT_EQ(a, probe->GetZCdbRec(a->GetHandle()));
+  EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
   SxfUndoFunc(UNDOFUNC_DISCARD, a, ptr);
 
-  // Items without data or database are ignored in every mode.
   SxfUndoFunc(UNDOFUNC_UNDO, a, nullptr);
   SxfUndoRec orphan{SxfZCdbAttrDB::SXF_UNDO_CHANGE, nullptr, {nullptr}};
-  for (UNDOFUNC_MODE mode : {UNDOFUNC_UNDO, UNDOFUNC_REDO, UNDOFUNC_DISCARD}) {
-    SxfUndoFunc(mode, a, &orphan);  // a stack object: freeing it would be caught
-  }
-  EXPECT_EQ(a, probe->GetZCdbRec(a->GetHandle()));
+  for (UNDOFUNC_MODE mode : {UNDOFUNC_UNDO, UNDOFUNC_REDO, UNDOFUNC_DISCARD}) SxfUndoFunc(mode, a, &orphan);
+  EXPECT_EQ("1.5", WidthOf(d, a));
 }
 
 TEST(Undo, RemoveUndoRecTakesOnlyMarkedEntries) {

@@ -8,15 +8,9 @@
 #include "attrdb/attrdb.h"
 #include "host/host.h"
 #include "model/attr_set_def.h"
+#include "support/test_figures.h"
 
 namespace {
-
-SxfZCdbATRU Attr(const char* name, const char* value) {
-  SxfZCdbATRU a;
-  a.name = name;
-  a.value = value;
-  return a;
-}
 
 // Two references: "1" with two attributes (one a target) and a sub-group, "Road" with one.
 SxfZCdbATRF Sample() {
@@ -37,18 +31,14 @@ CMemFile* FileOf(const std::string& bytes) {
 }
 
 TEST(AtrfTest, ReferenceListAndCounting) {
+  // With 1, an existing reference of the id is handed back; with 0 a second one is added.
   SxfZCdbATRF atrf;
   SxfZCdbAttrSetRef* five = atrf.AddAttrSetRefData("5", 1);
   EXPECT_EQ(atrf.AddAttrSetRefData("5", 1), five);
-  SxfZCdbAttrSetRef* dup = atrf.AddAttrSetRefData("5", 0);
-  ASSERT_EQ(atrf.GetAttrSetRefCnt(), 2);
-  EXPECT_EQ(atrf.FindAttrSetRefData("5"), five);
-  atrf.DelAttrSetRefData(0);
-  EXPECT_EQ(atrf.GetAttrSetRefData(0), dup);
-  atrf.DelAttrSetRefData(1);
-  EXPECT_EQ(atrf.GetAttrSetRefCnt(), 1);
+  EXPECT_NE(atrf.AddAttrSetRefData("5", 0), five);
+  EXPECT_EQ(atrf.GetAttrSetRefCnt(), 2);
 
-  // Counting starts from zero on every call.
+  // Counting starts from zero on every call (a group's counters add up instead).
   SxfZCdbATRF sample = Sample();
   int nAttr = 9, nTarget = 9, nAtrs = 9;
   for (int round = 0; round < 2; ++round) {
@@ -57,40 +47,6 @@ TEST(AtrfTest, ReferenceListAndCounting) {
     EXPECT_EQ(nTarget, 1);
     EXPECT_EQ(nAtrs, 1);
   }
-}
-
-TEST(AtrfTest, AssignmentReusesReferenceObjects) {
-  SxfZCdbATRF small;
-  small.AddAttrSetRefData("only", 1)->AddAttrData(Attr("k", "v"));
-  SxfZCdbATRF big = Sample();
-  big.AddAttrSetRefData("third", 0);
-  SxfZCdbAttrSetRef* firstBefore = big.GetAttrSetRefData(0);
-  big = small;
-  ASSERT_EQ(big.GetAttrSetRefCnt(), 1);
-  EXPECT_EQ(big.GetAttrSetRefData(0), firstBefore);
-  EXPECT_STREQ(firstBefore->GetRefId(), "only");
-  EXPECT_EQ(firstBefore->GetAttrGrpCnt(), 0);
-
-  SxfZCdbAttrSetRef* kept = big.GetAttrSetRefData(0);
-  big = Sample();
-  EXPECT_EQ(big.GetAttrSetRefData(0), kept);
-  EXPECT_EQ(big.IsSame(Sample()), 1);
-  SxfZCdbATRF& alias = big;
-  big = alias;
-  EXPECT_EQ(big.IsSame(Sample()), 1);
-
-  // The copy constructor makes its own references; order and kind matter to IsSame.
-  SxfZCdbATRF copy(big);
-  EXPECT_NE(copy.GetAttrSetRefData(0), big.GetAttrSetRefData(0));
-  big.GetAttrSetRefData(1)->GetAttrData(0)->kind = 3;
-  EXPECT_EQ(copy.IsSame(big), 0);
-  SxfZCdbATRF swapped;
-  swapped.AddAttrSetRefData("Road", 0);
-  swapped.AddAttrSetRefData("1", 0);
-  SxfZCdbATRF ordered;
-  ordered.AddAttrSetRefData("1", 0);
-  ordered.AddAttrSetRefData("Road", 0);
-  EXPECT_EQ(swapped.IsSame(ordered), 0);
 }
 
 TEST(AtrfTest, OldRecordRoundTripAndSetNames) {
@@ -124,11 +80,6 @@ TEST(AtrfTest, OldRecordRoundTripAndSetNames) {
   EXPECT_EQ(back.Read(zero.get(), &db), 1);
   EXPECT_EQ(back.GetAttrSetRefCnt(), 0);
 
-  for (size_t n = 0; n < bytes.size(); ++n) {
-    std::unique_ptr<CMemFile> part(FileOf(bytes.substr(0, n)));
-    SxfZCdbATRF r;
-    EXPECT_EQ(r.Read(part.get(), &db), 0) << n;
-  }
   std::unique_ptr<CMemFile> huge(FileOf(std::string("\4\xff\xff\xff\x7f", 5)));
   EXPECT_EQ(back.Read(huge.get(), &db), 0);
 

@@ -6,43 +6,19 @@
 #include "host/host.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
+#include "support/record_bytes.h"
 
 namespace {
 
-void PutInt32(std::string& out, int32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>(static_cast<uint32_t>(v) >> (8 * i));
-}
-
-void PutString(std::string& out, const std::string& text) {
-  PutInt32(out, static_cast<int32_t>(text.size()));
-  if (!text.empty()) out += text + '\0';
-}
-
 // An old group record (version 2) whose attributes are named as given; no sub-groups.
 std::string GroupRecord(const std::string& name, std::initializer_list<const char*> attrs) {
-  std::string r("\2", 1);
-  PutString(r, name);
-  PutInt32(r, static_cast<int32_t>(attrs.size()));
-  for (const char* a : attrs) {
-    r += "\4\4";
-    PutString(r, a);
-    PutString(r, "");
-    PutString(r, "");
-    PutInt32(r, 10);
-    PutString(r, "v");
-    PutString(r, "");
-  }
-  PutInt32(r, 0);
-  return r;
+  Builder r;
+  r.u8(2).fstr(name).i32(static_cast<int32_t>(attrs.size()));
+  for (const char* a : attrs) r.raw("\4\4").fstr(a).fstr("").fstr("").i32(10).fstr("v").fstr("");
+  return r.i32(0).str();
 }
 
-struct MemIn {
-  explicit MemIn(const std::string& bytes) {
-    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-    file.SeekToBegin();
-  }
-  CMemFile file;
-};
+using MemIn = ReadFile;
 
 TEST(AttrSetRefTest, TargetContentAndRead) {
   SxfZCdbAttrSetRef ref;
@@ -77,17 +53,11 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   db.AddAttrSetDefData("other", "1", "x", 1);  // id 1
 
   // Version 1: set name, version, designer, k sub-groups, then a group merged into the set.
-  std::string v1("\1", 1);
-  PutString(v1, "Road");
-  PutString(v1, "1.0");
-  PutString(v1, "X");
-  PutInt32(v1, 1);
-  v1 += GroupRecord("first", {"s"});
+  std::string v1 =
+      Builder().u8(1).fstr("Road").fstr("1.0").fstr("X").i32(1).str() + GroupRecord("first", {"s"});
   std::string trailing = GroupRecord("ignored", {"own"});
   trailing.resize(trailing.size() - 4);
-  PutInt32(trailing, 1);  // the trailing group brings one more sub-group
-  trailing += GroupRecord("second", {});
-  v1 += trailing;
+  v1 += trailing + Builder().i32(1).str() + GroupRecord("second", {});  // one more sub-group
 
   SxfZCdbAttrSetRef ref;
   MemIn in(v1);
@@ -105,10 +75,7 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   EXPECT_STREQ(ref.GetAttrGrpData(1)->GetName(), "second");
 
   // Versions 0 and 2: version, designer, one group with the set's name. A known set is found.
-  std::string v2("\2", 1);
-  PutString(v2, "1.0");
-  PutString(v2, "X");
-  v2 += GroupRecord("Road", {"a", "b"});
+  std::string v2 = Builder().u8(2).fstr("1.0").fstr("X").str() + GroupRecord("Road", {"a", "b"});
   SxfZCdbAttrSetRef again;
   MemIn in2(v2);
   ASSERT_EQ(again.ReadOld(&in2.file, &db), 1);
@@ -144,11 +111,7 @@ TEST(AttrSetDefTest, CopiesKeepTheDeleteMarkRecordsDoNot) {
 
   CMemFile file;
   ASSERT_EQ(def.Write(&file), 1);
-  std::string expected("\1", 1);
-  PutString(expected, "Road");
-  PutString(expected, "1.0");
-  PutString(expected, "X");
-  PutString(expected, "12");
+  std::string expected = Builder().u8(1).fstr("Road").fstr("1.0").fstr("X").fstr("12").str();
   ASSERT_EQ(file.GetLength(), expected.size());
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Data()), expected.size()), expected);
   file.SeekToBegin();
@@ -161,26 +124,9 @@ TEST(AttrSetDefTest, CopiesKeepTheDeleteMarkRecordsDoNot) {
   MemIn bad(expected);
   EXPECT_EQ(back.Read(&bad.file), 0);
 
-  CMemFile archived;
-  {
-    CArchive ar(&archived, CArchive::store);
-    ASSERT_EQ(def.NewWrite(ar), 1);
-    ar.Close();
-  }
-  archived.SeekToBegin();
-  SxfZCdbAttrSetDef loaded;
-  {
-    CArchive ar(&archived, CArchive::load);
-    ASSERT_EQ(loaded.NewRead(ar), 1);
-  }
-  EXPECT_STREQ(loaded.GetName(), "Road");
-  EXPECT_STREQ(loaded.GetVersion(), "1.0");
-  EXPECT_STREQ(loaded.GetId(), "12");
-  EXPECT_EQ(loaded.IsDelete(), 0);
-
   // A tag-1 block holding only the name keeps the other fields.
   MemIn shortIn(std::string("\1\0\0\0\2\0\0\0\1N\0\0\0\0", 14));
-  loaded.IsDelete(1);
+  SxfZCdbAttrSetDef loaded(def);
   {
     CArchive ar(&shortIn.file, CArchive::load);
     ASSERT_EQ(loaded.NewRead(ar), 1);

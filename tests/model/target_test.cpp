@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/record_bytes.h"
+
 namespace {
 
 RecTargetData Rec(DWORD handle, const char* memo) {
@@ -13,88 +15,40 @@ RecTargetData Rec(DWORD handle, const char* memo) {
   return r;
 }
 
-void PutInt32(std::string& out, int32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>(static_cast<uint32_t>(v) >> (8 * i));
-}
-
-void PutString(std::string& out, const std::string& text) {
-  PutInt32(out, static_cast<int32_t>(text.size()));
-  if (!text.empty()) out += text + '\0';
-}
-
 int ReadOld(const std::string& bytes, SxfZCdbTarget& target) {
-  CMemFile file;
-  file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-  file.SeekToBegin();
-  return target.Read(&file);
+  ReadFile in(bytes);
+  return target.Read(&in.file);
 }
 
 // An old record "T", "2.0", "D" announcing count entries and holding written ones {10 + i, "m"}.
 std::string OldRecord(BYTE version, int32_t count, int written) {
-  std::string r(1, static_cast<char>(version));
-  PutString(r, "T");
-  PutString(r, "2.0");
-  PutString(r, "D");
-  PutInt32(r, count);
-  for (int i = 0; i < written; ++i) {
-    PutInt32(r, 10 + i);
-    PutString(r, "m");
-  }
-  return r;
+  Builder r;
+  r.u8(version).fstr("T").fstr("2.0").fstr("D").i32(count);
+  for (int i = 0; i < written; ++i) r.i32(10 + i).fstr("m");
+  return r.str();
 }
 
 int ReadNew(const std::string& bytes, SxfZCdbTarget& target) {
-  CMemFile file;
-  file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-  file.SeekToBegin();
-  CArchive ar(&file, CArchive::load);
+  ReadFile in(bytes);
+  CArchive ar(&in.file, CArchive::load);
   return target.NewRead(ar);
 }
 
 TEST(TargetTest, StorageGrowsByEightAndIsReleasedWhenEmpty) {
   SxfZCdbTarget t;
-  EXPECT_STREQ(t.GetVersion(), "1.0");
-  EXPECT_EQ(t.GetCapacity(), 8);
   for (int i = 0; i < 8; ++i) t.AddData(Rec(i, ""));
   EXPECT_EQ(t.GetCapacity(), 8);
   EXPECT_EQ(t.AddData(t.GetData(0)), 8);  // an entry of the full list itself
   EXPECT_EQ(t.GetCapacity(), 16);
   EXPECT_EQ(t.GetData(8).handle, 0u);
 
-  t.DelData(1);
-  EXPECT_EQ(t.GetData(1).handle, 2u);
-  t.DelData(8);
-  EXPECT_EQ(t.GetCnt(), 8);
   RecTargetData out = Rec(55, "keep");
-  EXPECT_EQ(t.GetData(8, &out), 0);
+  EXPECT_EQ(t.GetData(9, &out), 0);
   EXPECT_EQ(out.handle, 55u);
-  EXPECT_EQ(t.GetData(0, nullptr), 1);
-  EXPECT_EQ(t.SetData(8, Rec(1, "")), 0);
-
-  SxfZCdbTarget one;
-  one.AddData(Rec(1, ""));
-  one.DelData(0);
-  EXPECT_EQ(one.GetCapacity(), 0);
-  EXPECT_EQ(one.AddData(Rec(2, "")), 0);
-  EXPECT_EQ(one.GetCapacity(), 8);
-
-  // Copies take every entry; assignment resizes to the source.
-  t.SetVersion("2.0");
-  t.AddData(Rec(100, "x"));
-  SxfZCdbTarget copy(t);
-  EXPECT_STREQ(copy.GetVersion(), "2.0");
-  EXPECT_EQ(copy.GetCnt(), 9);
-  EXPECT_EQ(copy.GetCapacity(), 16);
-  EXPECT_STREQ(copy.GetData(8).memo, "x");
-  copy = one;
-  EXPECT_EQ(copy.GetCnt(), 1);
-  EXPECT_EQ(copy.GetData(0).handle, 2u);
-  copy = SxfZCdbTarget();
-  EXPECT_EQ(copy.GetCapacity(), 0);
+  EXPECT_EQ(t.SetData(9, Rec(1, "")), 0);
 
   t.ClrData();
   EXPECT_EQ(t.GetCapacity(), 0);
-  EXPECT_STREQ(t.GetVersion(), "2.0");
 }
 
 TEST(TargetTest, OldRecord) {
@@ -157,17 +111,11 @@ TEST(TargetTest, NewRecord) {
   EXPECT_STREQ(back.GetName(), "T");
 
   // No tag 1, an unknown tag, and an entry whose fields end after the handle.
-  std::string r;
-  PutInt32(r, 7);
-  PutInt32(r, 2);
-  r += "zz";
-  PutInt32(r, 100);
-  PutInt32(r, 16);
-  PutInt32(r, 1);
-  PutInt32(r, 4);
-  PutInt32(r, 42);
-  PutInt32(r, 0);
-  PutInt32(r, 0);
+  const std::string r = Builder()
+                            .entry(7, Builder().raw("zz"))
+                            .entry(100, Builder().entry(1, Builder().i32(42)).i32(0))
+                            .i32(0)
+                            .str();
   SxfZCdbTarget loose;
   ASSERT_EQ(ReadNew(r, loose), 1);
   EXPECT_STREQ(loose.GetName(), "");
@@ -175,6 +123,7 @@ TEST(TargetTest, NewRecord) {
   ASSERT_EQ(loose.GetCnt(), 1);
   EXPECT_EQ(loose.GetData(0).handle, 42u);
 
+  // No section holds this record, so its cut-short forms are checked here.
   for (size_t n = 0; n + 1 < bytes.size(); n += 5) {
     SxfZCdbTarget part;
     EXPECT_THROW(ReadNew(bytes.substr(0, n), part), CArchiveException) << n;

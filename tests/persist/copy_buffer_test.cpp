@@ -1,5 +1,5 @@
 // The copy-buffer section: what one drawing puts into the copy buffer reads back into the
-// buffer's own database, and pastes into another drawing with its references.
+// buffer's own database, bound to its records but counting no targets.
 #include <gtest/gtest.h>
 
 #include "model/old_format.h"
@@ -74,43 +74,6 @@ TEST(CopyBuffer, OldFormKeepsTheFirstFigureAndStopsAtABadRecord) {
   ASSERT_NE(nullptr, other.Stored(1));
   EXPECT_EQ(nullptr, other.Stored(2));
   EXPECT_EQ(0, other.Bound(1));
-}
-
-TEST(CopyBuffer, PasteIntoAnotherDrawingPointsCopiesAtCopies) {
-  HostDrawing src;
-  ZCdbTbl* r1 = src.Load(1);
-  ZCdbTbl* r2 = src.Load(2);
-  src.adb->SetRecFigure(r1, SetFigure("1", {2}));
-  src.adb->SetRecFigure(r2, SetFigure("1", {}, "2"));
-  ZCdbBuff buff;
-  buff.Add(r1);
-  buff.Add(r2);
-  CMemFile file;
-  ASSERT_EQ(1, src.adb->Write(&file, &buff));
-
-  HostDrawing clip;
-  ZCdbBuff clipBuff;
-  ZCdbTbl* c1 = clip.Load(1);
-  ZCdbTbl* c2 = clip.Load(2);
-  clipBuff.Add(c1);
-  clipBuff.Add(c2);
-  file.SeekToBegin();
-  ASSERT_EQ(1, clip.adb->Read(&file, &clipBuff));
-
-  HostDrawing dst;
-  dst.Load(40);
-  dst.adb->BeginCopyWithTarget(clip.adb);
-  ZCdbRecBase* p1 = dst.db.CopyRecord(c1);
-  ZCdbRecBase* p2 = dst.db.CopyRecord(c2);
-  dst.adb->EndCopyWithTarget();
-  ASSERT_NE(nullptr, p1);
-  ASSERT_NE(nullptr, p2);
-  SxfZCdbFigure pasted;
-  ASSERT_EQ(1, dst.adb->GetRecFigure(p1->GetHandle(), pasted));
-  EXPECT_EQ(std::vector<DWORD>{p2->GetHandle()}, Targets(pasted));
-  EXPECT_EQ(1, dst.adb->TargetedCnt(p2->GetHandle()));
-  ASSERT_EQ(1, dst.adb->GetRecFigure(p2->GetHandle(), pasted));
-  EXPECT_STREQ("2", pasted.FindAttrData("width")->value);
 }
 
 }  // namespace

@@ -189,43 +189,6 @@ TEST(CMapIndex, AgreesWithPlainModelThroughRandomEdits) {
   }
 }
 
-// A cluster that runs past the last slot of the smallest index into the first ones; removing
-// its entries one by one must keep every other entry reachable.
-TEST(CMapIndex, RemovalInsideAClusterThatWrapsAroundTheEnd) {
-  const size_t kMask = 15;  // seven entries or fewer live in the 16-slot index
-  std::vector<DWORD> atEnd, atStart;
-  for (DWORD key = 1; atEnd.size() < 3 || atStart.size() < 3; ++key) {
-    size_t home = sxf_detail::MapIndexHome(key, kMask);
-    if (home == kMask && atEnd.size() < 3) atEnd.push_back(key);
-    if (home == 0 && atStart.size() < 3) atStart.push_back(key);
-  }
-  // Insert the end keys first so they spill into slots 0 and 1 ahead of the start keys.
-  std::vector<DWORD> keys = {atEnd[0], atEnd[1], atEnd[2], atStart[0], atStart[1], atStart[2]};
-  for (size_t removed = 0; removed < keys.size(); ++removed) {
-    for (size_t order = 0; order < 2; ++order) {
-      IntMap map;
-      for (DWORD key : keys) map.SetAt(key, static_cast<int>(key));
-      // Remove one key, then check all others; then remove the rest in forward or reverse order.
-      std::vector<DWORD> left = keys;
-      left.erase(left.begin() + static_cast<long>(removed));
-      if (order == 1) std::reverse(left.begin(), left.end());
-      ASSERT_TRUE(map.RemoveKey(keys[removed]));
-      while (!left.empty()) {
-        for (DWORD key : left) {
-          int value = 0;
-          ASSERT_TRUE(map.Lookup(key, value)) << "key " << key << " after removing " << keys[removed];
-          ASSERT_EQ(value, static_cast<int>(key));
-        }
-        int value = 0;
-        ASSERT_FALSE(map.Lookup(keys[removed], value));
-        ASSERT_TRUE(map.RemoveKey(left.front()));
-        left.erase(left.begin());
-      }
-      EXPECT_TRUE(map.IsEmpty());
-    }
-  }
-}
-
 // Removing the entry that the pass just returned leaves the rest of the pass untouched.
 TEST(CMapPass, RemovingTheEntryJustReturned) {
   IntMap map;

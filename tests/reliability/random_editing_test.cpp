@@ -26,6 +26,7 @@
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
+#include "support/test_figures.h"
 
 namespace {
 
@@ -34,54 +35,21 @@ class ProbeDB : public SxfZCdbAttrDB {
  public:
   using SxfZCdbAttrDB::SxfZCdbAttrDB;
 
-  // Occurrences of each handle in the target lists of the figures that count: those of entries
-  // that are neither delete-marked nor parked.
-  std::map<DWORD, long> Recount() const {
+  // Occurrences of each handle in the target lists of the figures that count (those of entries
+  // neither delete-marked nor parked); handles receives every handle the map holds.
+  std::map<DWORD, long> Recount(std::vector<DWORD>* handles) const {
     std::map<DWORD, long> counts;
-    POSITION pos = m_attrMap.GetStartPosition();
-    while (pos != nullptr) {
+    for (POSITION pos = m_attrMap.GetStartPosition(); pos != nullptr;) {
       DWORD handle = 0;
       ZCDB_SXFATTR_MAP* entry = nullptr;
       m_attrMap.GetNextAssoc(pos, handle, entry);
+      handles->push_back(handle);
       if (entry == nullptr || entry->figure == nullptr || (entry->flags & kPending) != 0) continue;
-      CDWordArrayX targets;
-      entry->figure->GetTarget(targets);
-      for (int i = 0; i < targets.GetCount(); ++i) ++counts[targets[i]];
+      for (DWORD t : Targets(*entry->figure)) ++counts[t];
     }
     return counts;
   }
-  std::vector<DWORD> Handles() const {
-    std::vector<DWORD> handles;
-    POSITION pos = m_attrMap.GetStartPosition();
-    while (pos != nullptr) {
-      DWORD handle = 0;
-      ZCDB_SXFATTR_MAP* entry = nullptr;
-      m_attrMap.GetNextAssoc(pos, handle, entry);
-      handles.push_back(handle);
-    }
-    return handles;
-  }
 };
-
-std::vector<DWORD> TargetsOf(const SxfZCdbFigure& fig) {
-  CDWordArrayX handles;
-  fig.GetTarget(handles);
-  return std::vector<DWORD>(handles.GetData(), handles.GetData() + handles.GetCount());
-}
-
-SxfZCdbFigure Figure(const char* refId, const std::vector<DWORD>& targets, const std::string& width) {
-  SxfZCdbFigure fig;
-  fig.SetAttrType(SXF_ATTR_ATRF);
-  SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);
-  SxfZCdbATRU attr;
-  attr.name = "width";
-  attr.type = "LEN";
-  attr.unit = "m";
-  attr.value = width.c_str();
-  ref->AddAttrData(attr);
-  for (DWORD t : targets) ref->AddTarget(t, "memo");
-  return fig;
-}
 
 // One drawing of the host together with the test's own list of every record object it has held.
 struct Sheet {
@@ -124,7 +92,7 @@ std::string SeeOne(Sheet& s, DWORD handle, const std::function<bool(DWORD)>& kee
   if (s.adb->GetRecFigure(handle, fig) != 1) return "-";
   const SxfZCdbATRU* width = fig.FindAttrData("width");
   out << "w=" << (width != nullptr ? width->value.GetString() : "") << " t=";
-  for (DWORD t : TargetsOf(fig))
+  for (DWORD t : Targets(fig))
     if (keep(t)) out << t << ',';
   return out.str();
 }
@@ -173,9 +141,10 @@ std::string SavedView(Sheet& s) {
 // reference starts a new entry from 0, so for other handles the count can only be lower.
 void CheckInvariants(Sheet& s, const char* which) {
   SCOPED_TRACE(which);
-  std::map<DWORD, long> counts = s.adb->Recount();
+  std::vector<DWORD> handles;
+  std::map<DWORD, long> counts = s.adb->Recount(&handles);
   std::vector<DWORD> live = s.LiveHandles();
-  for (DWORD h : s.adb->Handles()) {
+  for (DWORD h : handles) {
     if (std::binary_search(live.begin(), live.end(), h)) continue;
     long recount = counts.count(h) != 0 ? std::min(counts[h], 0xFFFFL) : 0;
     EXPECT_LE(s.adb->TargetedCnt(h), recount) << "targeted count of " << h;
@@ -190,7 +159,7 @@ void CheckInvariants(Sheet& s, const char* which) {
     int visible = s.adb->GetRecFigure(r->GetHandle(), fig);
     if (visible != 1) continue;
     EXPECT_FALSE(r->TestStatus(8)) << "a delete-marked record shows a figure: " << r->GetHandle();
-    for (DWORD t : TargetsOf(fig))
+    for (DWORD t : Targets(fig))
       EXPECT_EQ(1, s.adb->IsTarget(t)) << r->GetHandle() << " hands out target " << t;
   }
 }
@@ -219,7 +188,7 @@ class EditingRun {
     Sheet& o = &s == &a_ ? b_ : a_;
     int op = Below(17);
     // A figure deletion stays outside undo steps: redoing one leaves its entry parked under the
-    // next attach (UndoFindings.RedoOfAttachAfterRedoneDeletionShowsTheFigure). Deleting records
+    // next attach (UndoFindings.RedoneDeletionLeavesTheNextReplacementParked). Deleting records
     // and committing run outside steps too, and the history is dropped after them: they take
     // entries out of the map for good and the host stand-in cannot undo its own part of them, so
     // an older step replayed across them would meet a drawing no real host could show.
@@ -320,7 +289,7 @@ class EditingRun {
         CDWordArrayX ids;
         s.adb->GetAttrSetDefCnt(&ids);
         std::string refId = ids.GetCount() > 0 && Pick() ? std::to_string(ids[Below(ids.GetCount())]) : "1";
-        ASSERT_EQ(rec->GetHandle(), SXF_SetRecFigure(rec, Figure(refId.c_str(), targets, width)));
+        ASSERT_EQ(rec->GetHandle(), SXF_SetRecFigure(rec, SetFigure(refId.c_str(), targets, width.c_str())));
         // What the caller gets back is what it attached, less the targets that are not live.
         std::string expected = "w=" + width + " t=";
         for (DWORD t : targets)
@@ -355,16 +324,9 @@ class EditingRun {
     switch (op) {
       case 14: {  // undo some steps, redo them: nothing may change
         std::string before = Dump(s);
-        bool trace = std::getenv("SXF_SOAK_TRACE") != nullptr;
         int undone = 0;
-        for (int n = 1 + Below(3); n > 0 && s.db.Undo() == 1; --n) {
-          ++undone;
-          if (trace) std::printf("undone:\n%s\n", Dump(s).c_str());
-        }
-        for (int i = 0; i < undone; ++i) {
-          ASSERT_EQ(1, s.db.Redo());
-          if (trace) std::printf("redone:\n%s\n", Dump(s).c_str());
-        }
+        for (int n = 1 + Below(3); n > 0 && s.db.Undo() == 1; --n) ++undone;
+        for (int i = 0; i < undone; ++i) ASSERT_EQ(1, s.db.Redo());
         EXPECT_EQ(before, Dump(s)) << undone << " steps undone and redone";
         ++undoRedoChecks;
         return;

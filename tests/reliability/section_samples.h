@@ -1,6 +1,8 @@
 // Small attribute sections made by the plug-in's own writers, and the drawings they belong to:
 // a title block, two set definitions, figures that target each other, a contour attribute and an
-// image attribute. Used by the damage sweeps and the failing-write tests.
+// image attribute. The first figure also holds a nested group with a Shift-JIS name and a negative
+// kind, so every record shape a figure can hold is in the bytes. Used by the damage sweeps and the
+// failing-write tests.
 #pragma once
 
 #include <string>
@@ -26,7 +28,15 @@ struct SampleDrawing {
     LoadSampleRecords(d);
     d.adb->AddAttrSetDefData("Road", "1.0", "X", 1);
     d.adb->AddAttrSetDefData("Bridge", "2.1", "Y", 1);
-    d.adb->SetRecFigure(Rec(kPlainA), SetFigure("1", {kPlainB, kContour, kPlainB}));
+    SxfZCdbFigure first = SetFigure("1", {kPlainB, kContour, kPlainB});
+    SxfZCdbAttrGrp* inner = first.ATRF_GetAttr()->GetAttrSetRefData(0)->AddAttrGrpData(nullptr);
+    inner->SetName("S1");
+    SxfZCdbATRU attr;
+    attr.name = "\x95\x5C";  // a name whose second byte is a backslash
+    attr.kind = -3;
+    attr.value = "5.50";
+    inner->AddAttrGrpData(nullptr)->AddAttrData(attr);
+    d.adb->SetRecFigure(Rec(kPlainA), first);
     d.adb->SetRecFigure(Rec(kPlainB), SetFigure("2", {kRaster}, "2.25"));
     d.adb->SetContour("c1", "12.5000", "m", Rec(kContour));
     d.adb->SetImageElm("photo", Rec(kRaster));

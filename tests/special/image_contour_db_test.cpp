@@ -93,10 +93,7 @@ TEST(ContourDb, SetContourAttachesOnlyChanges) {
   EXPECT_EQ(1, d.adb->GetContourElm(rec->GetHandle(), zukeiName, value));
   EXPECT_STREQ("c2", zukeiName);
 
-  ZCdbTbl loose;
-  EXPECT_EQ(0, d.adb->SetContour("c", "1", "m", &loose));        // no handle
   EXPECT_EQ(0, d.adb->SetContour("c", "1", "m", d.AddPlain()));  // not a contour record
-  EXPECT_EQ(0, d.adb->GetContour(0x7777, zukeiName, value, zukeiName));
 }
 
 TEST(ImageDb, SetImageElmTakesTheFullFileNameOnce) {
@@ -135,9 +132,6 @@ TEST(ImageDb, SetImageElmTakesTheFullFileNameOnce) {
 
   EXPECT_EQ(0, d.adb->SetImageElm(nullptr, raster));
   EXPECT_EQ(0, d.adb->SetImageElm("s", d.AddElement(new ZString("x", ZPt(0, 0)))));
-  EXPECT_EQ(0, d.adb->SetImageElm("l", d.AddElement(new ZLine(ZPt(0, 0), ZPt(1, 1)))));
-  EXPECT_EQ(0, d.adb->SetImageElm("c", d.AddContour(1)));
-  EXPECT_EQ(0, d.adb->GetImageName(0x7777, zukeiName, value));
 }
 
 TEST(ImageDb, GetImageNameReadsTheStoredFigureEvenWhenHidden) {

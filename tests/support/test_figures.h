@@ -3,8 +3,17 @@
 
 #include <vector>
 
+#include "host/dword_array_x.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
+
+// An attribute value with just a name and a value.
+inline SxfZCdbATRU Attr(const char* name, const char* value) {
+  SxfZCdbATRU a;
+  a.name = name;
+  a.value = value;
+  return a;
+}
 
 // A figure of one set reference (refId) holding a "width" attribute and one target attribute per
 // handle in targets, in order.

@@ -28,17 +28,6 @@ TEST(TitleItems, TableOrderBitsAndNamesAgreeInBothDirections) {
   }
 }
 
-TEST(TitleItems, OutOfTableValuesGiveNeutralResults) {
-  EXPECT_EQ(SxfZCdbAttrDB::GetTitleId(11), 0);
-  EXPECT_EQ(SxfZCdbAttrDB::GetTitleId(-1), 0);
-  EXPECT_TRUE(SxfZCdbAttrDB::GetTitleIdName(-1).IsEmpty());
-  EXPECT_TRUE(SxfZCdbAttrDB::GetTitleIdName(11).IsEmpty());
-  // 0, a combination of two items, and a bit beyond the table.
-  for (int32_t value : {0x000, 0x030, 0x800, -1}) {
-    EXPECT_EQ(SxfZCdbAttrDB::TitleIdToIndex(static_cast<SXF_TTL_ID>(value)), -1) << value;
-  }
-}
-
 TEST(TitleItems, SrchTitleIdAcceptsOnlyWholeItemNamesAsPrefix) {
   EXPECT_EQ(Srch("表題_図面名"), SXF_TTL_DRAWING_NAME);
   EXPECT_EQ(Srch("表題_図面名2"), SXF_TTL_DRAWING_NAME);
