@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Runs every benchmark program of the build, one after another, on this machine.
+# Runs the performance table of a bench build: first the self-test of the table's parts (the
+# chain-only map against CMap, the workload, the table's arithmetic), then the driver, which
+# measures every case in a process of its own and prints the table at the end. The table is
+# also written to <build>/table.txt. The drawing files of the run go to <build>/work.
 set -euo pipefail
 build=${1:-build/bench}
-found=0
-for b in "$build"/bench/bench_*; do
-  [ -x "$b" ] || continue
-  found=1
-  echo "== $(basename "$b")"
-  "$b" --benchmark_counters_tabular=true
+for p in bench_selftest bench_table bench_table_chain; do
+  [ -x "$build/bench/$p" ] || { echo "bench.sh: $build/bench/$p is not built" >&2; exit 1; }
 done
-[ "$found" -eq 1 ] || { echo "no benchmark programs under $build/bench" >&2; exit 1; }
+"$build/bench/bench_selftest" --gtest_brief=1
+mkdir -p "$build/work"
+"$build/bench/bench_table" --table "$build/table.txt" --work "$build/work" \
+  --baseline "$build/bench/bench_table_chain"

@@ -111,10 +111,10 @@ void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub) {
 CArchive* LoadArchiveBlockBegin(CArchive& ar) {
   DWORD length;
   ar >> length;
-  if (length > ar.BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   // A block already in memory (inside another block, or within the read-ahead) is read in
   // place: nested blocks then cost nothing beyond the bytes of the outermost one.
   if (const BYTE* inPlace = ar.TakeBuffered(length)) return Pool().Load(inPlace, length);
+  if (length > ar.BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   // Read once from the outer file; every block inside it is then read in place.
   BlockArchive* block = Pool().Load(nullptr, 0);
   try {

@@ -252,18 +252,36 @@ CArchive& CArchive::operator<<(const CString& s) {
   return *this;
 }
 
+namespace {
+
+// Sets s to length bytes of text, sharing the buffer of an equal short text read before.
+void SetReadText(CString& s, const char* text, size_t length) {
+  if (length == 0) {
+    s.Empty();
+  } else if (length <= RecentTexts::kMaxLength) {
+    s = Recent().Get(text, length);
+  } else {
+    s = CString(text, static_cast<int>(length));
+  }
+}
+
+}  // namespace
+
 CArchive& CArchive::operator>>(CString& s) {
+  // Most texts are short and already buffered with their one-byte length.
+  if (loading_ && cur_ < lim_) {
+    const BYTE* p = Data() + cur_;
+    const size_t length = p[0];
+    if (length < 0xFF && length < lim_ - cur_) {
+      cur_ += 1 + length;
+      SetReadText(s, reinterpret_cast<const char*>(p + 1), length);
+      return *this;
+    }
+  }
   ULONGLONG length = ReadStringLength();
   if (length > BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   if (length <= lim_ - cur_) {
-    const char* text = reinterpret_cast<const char*>(Data() + cur_);
-    if (length == 0) {
-      s.Empty();
-    } else if (length <= RecentTexts::kMaxLength) {
-      s = Recent().Get(text, static_cast<size_t>(length));
-    } else {
-      s = CString(text, static_cast<int>(length));
-    }
+    SetReadText(s, reinterpret_cast<const char*>(Data() + cur_), static_cast<size_t>(length));
     cur_ += static_cast<size_t>(length);
     return *this;
   }

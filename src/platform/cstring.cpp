@@ -1,6 +1,7 @@
 #include "platform/cstring.h"
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,9 +9,15 @@
 
 #include "platform/sjis.h"
 
-CString::EmptyRep CString::empty_ = {{{-1}, 0, 0}, {0}};
-
 namespace {
+
+struct EmptyRep {
+  std::atomic<int> refs;
+  int length;
+  int capacity;
+  char chars[1];
+};
+EmptyRep g_empty = {{-1}, 0, 0, {0}};
 
 int CompareBytes(const char* a, size_t aLength, const char* b, size_t bLength) {
   size_t n = aLength < bLength ? aLength : bLength;
@@ -37,6 +44,11 @@ bool IsAsciiSpace(char c) {
 }  // namespace
 
 // ---- buffer management ----
+
+char* CString::EmptyChars() {
+  static_assert(offsetof(EmptyRep, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
+  return g_empty.chars;
+}
 
 char* CString::Allocate(int capacity) {
   Rep* rep = static_cast<Rep*>(std::malloc(sizeof(Rep) + static_cast<size_t>(capacity) + 1));

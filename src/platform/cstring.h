@@ -110,13 +110,9 @@ class SXF_PLATFORM_API CString {
     int length;
     int capacity;
   };
-  struct EmptyRep {
-    Rep rep;
-    char chars[1];
-  };
-  static EmptyRep empty_;
-
-  static char* EmptyChars() { return empty_.chars; }
+  // The characters of the static empty buffer. The platform layer is linked into the host and
+  // into the plug-in, so each has its own; an empty buffer is known by its count, not its address.
+  static char* EmptyChars();
   static Rep* HeadOf(char* chars) { return reinterpret_cast<Rep*>(chars) - 1; }
   Rep* Head() const { return HeadOf(p_); }
   void Retain() const {

@@ -1,0 +1,32 @@
+// The measurements of the performance table, each run in a process of its own.
+//
+// A case prints its results on standard output as lines "key value" (see report.h) and its
+// progress on standard error; it returns the process exit code, non-zero when the library did
+// not do what was asked (a failed load or save, figures missing after a load), so that a number
+// in the table is never the time of a failure.
+#pragma once
+
+#include <string>
+
+#include "platform/types.h"
+
+struct LoadCaseOptions {
+  int samples = 1;
+  bool resave = false;  // write the loaded drawing again and print the file's fingerprint
+  bool copy = false;    // measure a copy with targets after the commit
+};
+
+// Builds the drawing of n figures and saves it to path (kept for the load cases); times the
+// save and a plain write of as many bytes. Prints save_s, raw_write_s, file_bytes.
+int RunSaveCase(DWORD n, const std::string& path, int samples);
+
+// Loads path into drawings of n plain records; times the load, a plain read of the file, and
+// then, on the last drawing loaded, a commit of every 10th record deleted and (with copy) a copy
+// of every 10th record with targets. The first load of the process also gives the peak resident
+// memory it added. Prints load_s, raw_read_s, mem_added_kib, commit_s, commit_marked, copy_s,
+// copy_count and resave_fp.
+int RunLoadCase(DWORD n, const std::string& path, const LoadCaseOptions& options);
+
+// Single operations with Google Benchmark at 1k and 1M entries. Prints op_<name>_<entries> in
+// nanoseconds per operation.
+int RunOpsCase(int argc, char** argv);
