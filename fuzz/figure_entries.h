@@ -3,7 +3,8 @@
 //
 // A figure that reads must write and read back (CheckOldRoundTrip, CheckNewRoundTrip). The copy
 // must be IsSame only when the figure's type byte names the class of the object it holds: a
-// writer stores any other figure as type 0.
+// writer stores the type of the class it finds (type 0 without an object). ATRS_GetAttr also
+// gives the stub view of a held user attribute, so type 3 is as-is only without one.
 #pragma once
 
 #include <memory>
@@ -20,7 +21,7 @@ inline bool IsStoredAsIs(const SxfZCdbFigure& fig) {
     case SXF_ATTR_ATRU:
       return fig.ATRU_GetAttr() != nullptr;
     case SXF_ATTR_ATRS:
-      return fig.ATRS_GetAttr() != nullptr;
+      return fig.ATRS_GetAttr() != nullptr && !fig.ATRU_GetAttr();
     default:
       return false;
   }

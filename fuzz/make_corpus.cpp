@@ -4,13 +4,17 @@
 // them; the old versions that no writer produces any more (figure versions 0 and 1, attribute
 // set records, legacy typed values, group version 1) are put together from the old-format
 // primitives. Targets that cover several readers get one byte in front that picks the reader
-// (see atrf_group_entries.h and target_def_entry.h).
+// (see atrf_group_entries.h, target_def_entry.h and section_entries.h). The committed samples are
+// seeds of the section targets as they stand.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "model/atrf.h"
 #include "model/attr_set_def.h"
@@ -20,6 +24,12 @@
 #include "model/old_format.h"
 #include "model/target.h"
 #include "platform/platform.h"
+#include "section_entries.h"
+#if defined(SXF_CORPUS_JSON)
+#include <sstream>
+
+#include "import_json_entry.h"
+#endif
 
 namespace fs = std::filesystem;
 using namespace old_format;
@@ -290,6 +300,129 @@ std::string FigureWithLegacyValue() {
   return out.str();
 }
 
+// A drawing whose records hold figures of every kind: set references with targets on live
+// records, a user attribute, a stub, a contour attribute on the contour record, an image
+// attribute on the raster, names that are and are not valid Shift-JIS; a title and two set
+// definitions.
+void FillSectionDrawing(EntryDrawing& d) {
+  EntryAttrDB& adb = d.adb();
+  adb.AddAttrSetDefData("Road", "1.0", "X", 1);
+  adb.AddAttrSetDefData(kJpImage, "2.1", "Y", 1);
+  SxfZCdbFigure sets = SetFigure();
+  sets.ATRF_GetAttr()->GetAttrSetRefData(1)->AddTarget(kEntryPlainB, "to B");
+  sets.ATRF_GetAttr()->GetAttrSetRefData(1)->AddTarget(kEntryChild, "");
+  adb.SetRecFigure(d.db().FindRecord(kEntryPlainA), sets);
+  adb.SetRecFigure(d.db().FindRecord(kEntryPlainB), UserAttrFigure());
+  adb.SetContour("c1", "12.5000", "m", d.db().FindRecord(kEntryContour));
+  adb.SetImageElm("photo", d.db().FindRecord(kEntryRaster));
+  SxfZCdbFigure named = StubFigure();
+  named.SetName("\x82\xa0\xff");  // a lead byte pair, then a byte no code page text has
+  adb.SetRecFigure(d.db().FindRecord(kEntryGroup), named);
+  adb.SetRecFigure(d.db().FindRecord(kEntryChild), ImageOnlyFigure());
+  SxfTitleInfo title;
+  title.projectName = kJpContour;
+  title.drawingName = "Plan$$Sheet";
+  title.drawingNumber = "3$$12";
+  title.scale = "1:100";
+  title.year = 2004;
+  title.month = 12;
+  title.day = 24;
+  title.officeName = "Office";
+  adb.SetTitleInfo(title, nullptr);
+}
+
+// The stored figures of a drawing by handle, ascending, copied.
+std::vector<std::pair<DWORD, SxfZCdbFigure>> StoredFigures(EntryAttrDB& adb) {
+  std::vector<std::pair<DWORD, SxfZCdbFigure>> figures;
+  POSITION pos = adb.GetFirstEntry();
+  while (pos != nullptr) {
+    DWORD handle = 0;
+    const SxfZCdbFigure* fig = nullptr;
+    adb.GetNextEntry(pos, handle, fig);
+    if (fig != nullptr) figures.emplace_back(handle, *fig);
+  }
+  std::sort(figures.begin(), figures.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  return figures;
+}
+
+// The old title of a drawing section: the project name twice (the second empty), the texts, the
+// date, company and office.
+void OldTitle(OldBytes& out) {
+  for (const char* text : {"Project", "", "Works", "A", "Plan", "3", "Type", "1:100"})
+    WriteString(out.f(), text);
+  for (LONG n : {2004, 12, 24}) WriteInt32(out.f(), n);
+  WriteString(out.f(), "Company");
+  WriteString(out.f(), "Office");
+}
+
+// Old drawing section of version 0x2000: the drawing's set definitions and figures.
+std::string OldSectionWithSetDefs(EntryAttrDB& adb) {
+  OldBytes out;
+  WriteInt32(out.f(), 0x2000);
+  OldTitle(out);
+  CDWordArrayX ids;
+  adb.GetAttrSetDefCnt(&ids);
+  WriteInt32(out.f(), ids.GetCount());
+  for (int i = 0; i < ids.GetCount(); ++i) adb.FindAttrSetDefData(ids[i])->Write(out.f());
+  for (auto& [handle, fig] : StoredFigures(adb)) {
+    WriteInt32(out.f(), static_cast<LONG>(handle));
+    fig.Write(out.f());
+  }
+  WriteInt32(out.f(), -1);
+  return out.str();
+}
+
+// Old drawing section of an earlier version: no set definitions, figure records of the versions
+// no writer makes any more, a handle stored twice.
+std::string OldSectionOfOldFigures() {
+  OldBytes out;
+  WriteInt32(out.f(), 0x1000);
+  OldTitle(out);
+  const std::pair<DWORD, std::string> figures[] = {{kEntryPlainA, FigureVersion1(SXF_ATTR_ATRF)},
+                                                   {kEntryPlainB, FigureWithOldSets()},
+                                                   {kEntryChild, FigureWithLegacyValue()},
+                                                   {kEntryPlainB, FigureVersion0()}};
+  for (const auto& [handle, bytes] : figures) {
+    WriteInt32(out.f(), static_cast<LONG>(handle));
+    WriteBytes(out.f(), bytes.data(), static_cast<UINT>(bytes.size()));
+  }
+  WriteInt32(out.f(), -1);
+  return out.str();
+}
+
+// The copy buffer's old handle-prefixed form.
+std::string OldCopyBuffer(EntryAttrDB& adb) {
+  OldBytes out;
+  for (auto& [handle, fig] : StoredFigures(adb)) {
+    WriteInt32(out.f(), static_cast<LONG>(handle));
+    fig.Write(out.f());
+  }
+  WriteInt32(out.f(), -1);
+  return out.str();
+}
+
+std::string FileBytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + file.string());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+#if defined(SXF_CORPUS_JSON)
+// The document `dump --json` writes of a drawing's section.
+std::string JsonDocument(EntryAttrDB& adb) {
+  SectionContent content;
+  content.title = adb.GetStoredTitleInfo();
+  CDWordArrayX ids;
+  adb.GetAttrSetDefCnt(&ids);
+  for (int i = 0; i < ids.GetCount(); ++i) content.setDefinitions.push_back(*adb.FindAttrSetDefData(ids[i]));
+  const auto figures = StoredFigures(adb);
+  for (const auto& [handle, fig] : figures) content.figures.push_back({handle, &fig});
+  std::ostringstream out;
+  WriteJsonDocument(out, content, nullptr);
+  return out.str();
+}
+#endif
+
 class CorpusWriter {
  public:
   explicit CorpusWriter(fs::path root) : root_(std::move(root)) {}
@@ -404,6 +537,37 @@ int main(int argc, char** argv) {
   corpus.Put("fuzz_target_def", kTargetNew, "new_record", newTarget);
   corpus.Put("fuzz_target_def", kTargetOldPreset, "old_record_into_preset", oldTarget.str());
   corpus.Put("fuzz_target_def", kTargetNewPreset, "new_record_into_preset", newTarget);
+
+  EntryDrawing drawing;
+  FillSectionDrawing(drawing);
+  EntryAttrDB& adb = drawing.adb();
+  CMemFile newSection;
+  if (adb.Write(0, &newSection, &drawing.db()) == 0) throw std::runtime_error("the section writer failed");
+  const std::string newBytes(reinterpret_cast<const char*>(newSection.Data()),
+                             static_cast<size_t>(newSection.GetLength()));
+  const fs::path samples = SXF_SAMPLE_DIR;
+  const std::string sampleNew = FileBytes(samples / "demo_new_layout.sxfattr");
+  const std::string sampleOld = FileBytes(samples / "demo_old_layout.sxfattr");
+  for (char mode : {'\0', '\1'}) {
+    const std::string suffix = mode ? "_temporary_read" : "";
+    corpus.Put("fuzz_new_section", mode, "every_kind" + suffix, newBytes);
+    corpus.Put("fuzz_new_section", mode, "demo_new_layout" + suffix, sampleNew);
+    corpus.Put("fuzz_old_section", mode, "version2000_every_kind" + suffix, OldSectionWithSetDefs(adb));
+    corpus.Put("fuzz_old_section", mode, "version1000_old_figures" + suffix, OldSectionOfOldFigures());
+    corpus.Put("fuzz_old_section", mode, "demo_old_layout" + suffix, sampleOld);
+  }
+  ZCdbBuff buff = drawing.Buffer();
+  CMemFile copyBuffer;
+  adb.Write(&copyBuffer, &buff);
+  corpus.Put("fuzz_copy_buffer", '\0', "tagged",
+             std::string(reinterpret_cast<const char*>(copyBuffer.Data()),
+                         static_cast<size_t>(copyBuffer.GetLength())));
+  corpus.Put("fuzz_copy_buffer", '\1', "old_form", OldCopyBuffer(adb));
+#if defined(SXF_CORPUS_JSON)
+  corpus.Put("fuzz_import_json", "every_kind", JsonDocument(adb));
+  EntryDrawing empty;
+  corpus.Put("fuzz_import_json", "empty_section", JsonDocument(empty.adb()));
+#endif
 
   std::printf("make_corpus: %d seeds under %s\n", corpus.count(), argv[1]);
   return 0;

@@ -19,7 +19,12 @@
 
 #include "../../fuzz/atrf_group_entries.h"
 #include "../../fuzz/figure_entries.h"
+#include "../../fuzz/section_entries.h"
 #include "../../fuzz/target_def_entry.h"
+#include "tool_json_reader.h"
+#if SXF_HAVE_TOOL_JSON_READER
+#include "../../fuzz/import_json_entry.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -30,11 +35,15 @@ struct Target {
   ReadResult (*entry)(const uint8_t*, size_t);
 };
 
-const Target kTargets[] = {{"fuzz_old_figure", ReadOldFigure},
-                           {"fuzz_new_figure", ReadNewFigure},
-                           {"fuzz_old_atrf_group", ReadOldAtrfGroup},
-                           {"fuzz_new_atrf_group", ReadNewAtrfGroup},
-                           {"fuzz_target_def", ReadTargetDef}};
+const Target kTargets[] = {
+    {"fuzz_old_figure", ReadOldFigure},        {"fuzz_new_figure", ReadNewFigure},
+    {"fuzz_old_atrf_group", ReadOldAtrfGroup}, {"fuzz_new_atrf_group", ReadNewAtrfGroup},
+    {"fuzz_target_def", ReadTargetDef},        {"fuzz_new_section", ReadNewSection},
+    {"fuzz_old_section", ReadOldSection},      {"fuzz_copy_buffer", ReadCopyBuffer},
+#if SXF_HAVE_TOOL_JSON_READER
+    {"fuzz_import_json", ReadImportJson},
+#endif
+};
 
 struct Input {
   const Target* target;
