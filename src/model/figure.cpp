@@ -287,3 +287,18 @@ int SxfZCdbFigure::IsSame(const SxfZCdbFigure& other, int checkTargeted) {
 }
 
 void SxfZCdbFigure::WriteText(CArchive&, BYTE, ZCdbRecBase*) {}
+
+BYTE SxfZCdbFigure::StoredType() const {
+  if (attr.IsNull()) return SXF_ATTR_NONE;
+  if (attrType == SXF_ATTR_NONE) return SXF_ATTR_NONE;
+  switch (attr.GetClass()) {
+    case SxfZCdbFigureAttr::kATRF:
+      return SXF_ATTR_ATRF;
+    case SxfZCdbFigureAttr::kATRU:
+      return SXF_ATTR_ATRU;
+    case SxfZCdbFigureAttr::kATRS:
+      return SXF_ATTR_ATRS;
+    default:
+      return SXF_ATTR_NONE;
+  }
+}

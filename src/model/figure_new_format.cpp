@@ -5,8 +5,8 @@
 //                    [tag 103 { ATRU record of the contour }] [tag 104 { ATRU record of the image }]
 //                    int32 0
 //
-// The writer stores the attribute block that fits the object held and a type byte to match (0
-// without an object). The reader takes the type byte as read and each block by its tag, without
+// The writer stores the type byte StoredType gives and the attribute block of that type. The
+// reader takes the type byte as read and each block by its tag, without
 // comparing the two: the figure's attribute holder knows the class it got either way.
 #include "model/figure.h"
 #include "model/new_format.h"
@@ -15,20 +15,7 @@
 using namespace new_format;
 
 int SxfZCdbFigure::NewWrite(CArchive& ar) {
-  BYTE type = SXF_ATTR_NONE;
-  switch (attr.GetClass()) {
-    case SxfZCdbFigureAttr::kATRF:
-      type = SXF_ATTR_ATRF;
-      break;
-    case SxfZCdbFigureAttr::kATRU:
-      type = SXF_ATTR_ATRU;
-      break;
-    case SxfZCdbFigureAttr::kATRS:
-      type = SXF_ATTR_ATRS;
-      break;
-    default:
-      break;
-  }
+  const BYTE type = StoredType();
   WriteBlock(ar, kTagFields, [&](CArchive& block) { block << name << type; });
   int ok = 1;
   switch (type) {

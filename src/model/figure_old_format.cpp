@@ -21,21 +21,6 @@ using namespace old_format;
 
 namespace {
 
-// The type byte a writer stores follows the object actually held, so a record never pairs a
-// type with another class's block; a type without an object is stored as 0.
-BYTE WrittenType(const SxfZCdbFigureAttr& attr) {
-  switch (attr.GetClass()) {
-    case SxfZCdbFigureAttr::kATRF:
-      return SXF_ATTR_ATRF;
-    case SxfZCdbFigureAttr::kATRU:
-      return SXF_ATTR_ATRU;
-    case SxfZCdbFigureAttr::kATRS:
-      return SXF_ATTR_ATRS;
-    default:
-      return SXF_ATTR_NONE;
-  }
-}
-
 int WriteOptionalAtru(CFile* file, const SxfZCdbATRU* atru) {
   if (!WriteInt32(file, atru ? 1 : 0)) return 0;
   return atru ? WriteATRU(file, *atru) : 1;
@@ -55,7 +40,7 @@ int ReadOptionalAtru(CFile* file, SxfZCdbATRU*& slot) {
 }  // namespace
 
 int SxfZCdbFigure::Write(CFile* file) {
-  const BYTE type = WrittenType(attr);
+  const BYTE type = StoredType();
   if (!WriteByte(file, kFigureRecordVersion) || !WriteString(file, name) || !WriteByte(file, type)) return 0;
   switch (type) {
     case SXF_ATTR_ATRF:

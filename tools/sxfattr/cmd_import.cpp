@@ -40,6 +40,12 @@ Json ParseDocument(const std::string& path) {
     const size_t colon = what.find(": ");
     if (colon != std::string::npos) what = what.substr(colon + 2);
     throw ToolError(kExitInput, path + ": at byte " + std::to_string(e.byte) + ": not valid JSON: " + what);
+  } catch (const Json::out_of_range& e) {
+    // A number too large for a double; the parser does not say where it stands.
+    std::string what = e.what();
+    const size_t bracket = what.find("] ");
+    if (bracket != std::string::npos) what = what.substr(bracket + 2);
+    throw ToolError(kExitInput, path + ": not valid JSON: " + what);
   }
 }
 

@@ -1,0 +1,251 @@
+// Entries of the section readers of the attribute database: the drawing-file section
+// (SxfZCdbAttrDB::Read(mode, CFile*, ZCdb*)) in its tagged and its old layout, and the
+// copy-buffer section (Read(CFile*, ZCdbBuff*) for the tagged form, ReadOldBuff for the old one).
+//
+// The first input byte picks how the section is read, the rest is the section as a file stores
+// it:
+//
+//   target             bit 0 of the first byte
+//   drawing sections   0: mode 0, into a drawing that already holds a figure;
+//                      1: mode 1 (a temporary read) into a fresh drawing, then AfterReadTmp
+//   copy buffer        0: the tagged form; 1: the old handle-prefixed form
+//
+// The new-layout entry takes only sections whose version is that of the tagged layout or later,
+// the old-layout entry only the others; an input of the other kind is rejected unread, so each
+// target keeps to its own layout.
+//
+// Whatever a read leaves behind, the writer must store it without crashing. Promises held
+// besides: no entry keeps a flag bit that no entry may hold (the read mark included), and a
+// section that read writes bytes that read into a fresh drawing of the same records, which
+// writes the very same bytes again.
+#pragma once
+
+#include <string>
+
+#include "attrdb/attrdb.h"
+#include "model/attr_set_ref.h"
+#include "model/figure.h"
+#include "reader_entry.h"
+
+// The database with the one check an entry needs of its handle map.
+class EntryAttrDB : public SxfZCdbAttrDB {
+ public:
+  using SxfZCdbAttrDB::SxfZCdbAttrDB;
+
+  // True when every entry's flags hold only the targeted count, the delete mark and the parked
+  // bit.
+  bool FlagsClean() const {
+    POSITION pos = m_attrMap.GetStartPosition();
+    while (pos != nullptr) {
+      DWORD handle = 0;
+      ZCDB_SXFATTR_MAP* entry = nullptr;
+      m_attrMap.GetNextAssoc(pos, handle, entry);
+      if (entry != nullptr && (entry->flags & ~(kTargetedMask | kPending)) != 0) return false;
+    }
+    return true;
+  }
+};
+
+// Record handles of the entry drawing. The samples and the writers' seeds use small handles, so
+// their figures find records to bind to.
+enum : DWORD {
+  kEntryPlainA = 1,
+  kEntryPlainB = 2,
+  kEntryContour = 3,
+  kEntryRaster = 4,
+  kEntryGroup = 5,
+  kEntryChild = 6
+};
+
+// A host drawing holding the records above (the contour one with an elevation, so that binding
+// gives it a contour attribute; record 6 inside table 5, so that binding walks down a tree) and,
+// on request, a figure on record 1 that targets record 2.
+class EntryDrawing {
+ public:
+  explicit EntryDrawing(bool withFigure = false) : env_("/fuzz"), adb_(new EntryAttrDB(env_)) {
+    db_.RegisterAttrDB("SXF", adb_);
+    Load(kEntryPlainA, new ZCdbTbl);
+    Load(kEntryPlainB, new ZCdbTbl);
+    Load(kEntryContour, new ZCdbContour(12.5));
+    Load(kEntryRaster, new ZCdbElm(new ZRaster("img/site.tif")));
+    ZCdbTbl* group = new ZCdbTbl;
+    Load(kEntryGroup, group);
+    Load(kEntryChild, new ZCdbTbl, group);
+    if (withFigure) {
+      adb_->AddAttrSetDefData("Road", "1.0", "X", 1);
+      SxfZCdbFigure fig;
+      fig.SetAttrType(SXF_ATTR_ATRF);
+      SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData("1", 1);
+      ref->AddTarget(kEntryPlainB, "memo");
+      adb_->SetRecFigure(db_.FindRecord(kEntryPlainA), fig);
+    }
+  }
+  EntryDrawing(const EntryDrawing&) = delete;
+  EntryDrawing& operator=(const EntryDrawing&) = delete;
+
+  ZCdb& db() { return db_; }
+  EntryAttrDB& adb() { return *adb_; }
+  // The records as a copy buffer lists them.
+  ZCdbBuff Buffer() {
+    ZCdbBuff buff;
+    for (DWORD h = kEntryPlainA; h <= kEntryChild; ++h) buff.Add(db_.FindRecord(h));
+    return buff;
+  }
+
+ private:
+  void Load(DWORD handle, ZCdbRecBase* rec, ZCdbTblBase* parent = nullptr) {
+    if (db_.LoadRecord(rec, handle, parent) == 0) delete rec;
+  }
+
+  CEnvironObj env_;
+  ZCdb db_;           // owns the registered database and the records
+  EntryAttrDB* adb_;  // owned by db_
+};
+
+// Keeps the rejected-figures warning of the old layout off standard error while it lives.
+class SilentMessages {
+ public:
+  SilentMessages() : previous_(SetAfxMessageBoxHandler(&Ignore)) {}
+  ~SilentMessages() { SetAfxMessageBoxHandler(previous_); }
+  SilentMessages(const SilentMessages&) = delete;
+  SilentMessages& operator=(const SilentMessages&) = delete;
+
+ private:
+  static int Ignore(const char*, UINT, UINT) { return IDOK; }
+  AfxMessageBoxHandler previous_;
+};
+
+// Runs read (returning the reader's int) and turns its result or the exception that reached
+// the caller into an outcome, as ReadArchive does for record readers.
+template <class Read>
+ReadResult RunSectionRead(Read&& read) {
+  try {
+    return Outcome(read() != 0 ? ReadOutcome::kRead : ReadOutcome::kRejected);
+  } catch (CArchiveException& e) {
+    if (e.m_cause == CArchiveException::endOfFile) return Outcome(ReadOutcome::kEndOfFile);
+    if (e.m_cause == CArchiveException::badSchema) return Outcome(ReadOutcome::kBadSchema);
+    return Problem(ReadOutcome::kRejected, "the archive raised cause " + std::to_string(e.m_cause));
+  } catch (CException& e) {
+    return Problem(ReadOutcome::kRejected, std::string("a reader raised ") + e.what());
+  }
+}
+
+// Runs write (returning the writer's int) into a memory file; problem receives what went wrong.
+// raised, when given, tells whether the writer raised an exception (a memory file never fails, so
+// no writer has a reason to) rather than answering 0.
+template <class Write>
+std::string WriteSection(Write&& write, std::string& problem, bool* raised = nullptr) {
+  CMemFile file;
+  try {
+    if (write(static_cast<CFile*>(&file)) == 0) problem = "the writer failed on what was read";
+  } catch (CException& e) {
+    problem = std::string("the writer raised ") + e.what();
+    if (raised) *raised = true;
+  }
+  return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+}
+
+inline DWORD SectionVersion(const uint8_t* data, size_t size) {
+  if (size < 4) return 0;
+  return static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8 | static_cast<DWORD>(data[2]) << 16 |
+         static_cast<DWORD>(data[3]) << 24;
+}
+
+// Reads a drawing section that a writer stored into a fresh drawing and writes it again; the
+// problem text when the bytes do not survive.
+inline std::string CheckSectionRoundTrip(const std::string& written) {
+  EntryDrawing again;
+  InputFile in(written);
+  const ReadResult back = RunSectionRead([&] { return again.adb().Read(0, in.get(), &again.db()); });
+  if (back.outcome != ReadOutcome::kRead) {
+    return std::string("what was written does not read back: ") + OutcomeName(back.outcome) + " " +
+           back.problem;
+  }
+  if (!in.AtEnd()) return "reading back stops before the end of what was written";
+  std::string problem;
+  const std::string rewritten =
+      WriteSection([&](CFile* f) { return again.adb().Write(0, f, &again.db()); }, problem);
+  if (!problem.empty()) return problem + " (read back)";
+  if (rewritten != written) return "what was read back writes other bytes";
+  return std::string();
+}
+
+inline ReadResult ReadDrawingSection(const uint8_t* data, size_t size, bool newLayout) {
+  SelectedInput in;
+  if (!SelectReader(data, size, 2, in)) return Outcome(ReadOutcome::kRejected);
+  if ((SectionVersion(in.data, in.size) >= 0x3000) != newLayout) return Outcome(ReadOutcome::kRejected);
+  const int mode = static_cast<int>(in.selector);
+  SilentMessages silent;
+  EntryDrawing drawing(mode == 0);
+  InputFile file(in.data, in.size);
+  ReadResult result;
+  {
+    MeteredRun metered(size);
+    result = RunSectionRead([&] {
+      const int ok = drawing.adb().Read(mode, file.get(), &drawing.db());
+      // A temporary read leaves counting and binding to the host's next call.
+      return ok != 0 && mode != 0 ? drawing.adb().AfterReadTmp(&drawing.db()) : ok;
+    });
+  }
+  if (!result.problem.empty()) return result;
+  if (!drawing.adb().FlagsClean()) return Problem(result.outcome, "an entry keeps a flag bit after the read");
+  std::string problem;
+  bool raised = false;
+  const std::string written =
+      WriteSection([&](CFile* f) { return drawing.adb().Write(0, f, &drawing.db()); }, problem, &raised);
+  // After a failed read the writer may answer 0 (a figure may name a definition the read never
+  // reached), but it must not raise.
+  if (raised) return Problem(result.outcome, problem);
+  if (result.outcome != ReadOutcome::kRead) return result;
+  if (!problem.empty()) return Problem(result.outcome, problem);
+  return ReadWithPromises(CheckSectionRoundTrip(written));
+}
+
+inline ReadResult ReadNewSection(const uint8_t* data, size_t size) {
+  return ReadDrawingSection(data, size, true);
+}
+
+inline ReadResult ReadOldSection(const uint8_t* data, size_t size) {
+  return ReadDrawingSection(data, size, false);
+}
+
+inline ReadResult ReadCopyBuffer(const uint8_t* data, size_t size) {
+  SelectedInput in;
+  if (!SelectReader(data, size, 2, in)) return Outcome(ReadOutcome::kRejected);
+  const bool oldForm = in.selector == 1;
+  EntryDrawing drawing;
+  ZCdbBuff buff = drawing.Buffer();
+  InputFile file(in.data, in.size);
+  ReadResult result;
+  {
+    MeteredRun metered(size);
+    result = RunSectionRead([&] {
+      return oldForm ? drawing.adb().ReadOldBuff(file.get(), &buff) : drawing.adb().Read(file.get(), &buff);
+    });
+  }
+  if (!result.problem.empty()) return result;
+  if (!drawing.adb().FlagsClean()) return Problem(result.outcome, "an entry keeps a flag bit after the read");
+  std::string problem;
+  bool raised = false;
+  const std::string written =
+      WriteSection([&](CFile* f) { return drawing.adb().Write(f, &buff); }, problem, &raised);
+  if (raised) return Problem(result.outcome, problem);
+  if (result.outcome != ReadOutcome::kRead) return result;
+  if (!problem.empty()) return Problem(result.outcome, problem);
+
+  // The tagged form that was written reads into a fresh buffer and writes the same bytes again.
+  EntryDrawing again;
+  ZCdbBuff againBuff = again.Buffer();
+  InputFile back(written);
+  const ReadResult reread = RunSectionRead([&] { return again.adb().Read(back.get(), &againBuff); });
+  if (reread.outcome != ReadOutcome::kRead) {
+    return Problem(result.outcome, std::string("what was written does not read back: ") +
+                                       OutcomeName(reread.outcome) + " " + reread.problem);
+  }
+  if (!back.AtEnd()) return Problem(result.outcome, "reading back stops before the end of what was written");
+  const std::string rewritten =
+      WriteSection([&](CFile* f) { return again.adb().Write(f, &againBuff); }, problem);
+  if (!problem.empty()) return Problem(result.outcome, problem + " (read back)");
+  if (rewritten != written) return Problem(result.outcome, "what was read back writes other bytes");
+  return result;
+}
