@@ -8,10 +8,11 @@
 //
 // Ownership: the figure owns attr, contour and image and deletes them with itself.
 //
-// The main attribute object remembers its own class (SxfZCdbFigureAttr). ATRF_GetAttr,
-// ATRU_GetAttr and ATRS_GetAttr return null unless the object is of the asked class, so a record
-// whose type byte and attribute block disagree cannot be read through the wrong class. A figure
-// read from a file may have a type without an object; writers then store it as type 0.
+// The main attribute object remembers its own class (SxfZCdbFigureAttr). ATRF_GetAttr and
+// ATRU_GetAttr return null unless the object is of the asked class; ATRS_GetAttr gives the stub
+// of a stub or of a user attribute (a user attribute is one) and null otherwise. So a record
+// whose type byte and attribute block disagree cannot be read through the wrong class. Writers
+// store the type StoredType gives.
 //
 // Value semantics: the copy constructor and assignment copy the handle and the contents; Copy
 // copies the contents only; neither ever copies targetedCnt, which the database sets on the copy
