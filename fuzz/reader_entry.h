@@ -91,17 +91,12 @@ std::string WriteNew(Writer&& writer, int& ok) {
   return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
 }
 
-// Runs reader(CArchive&) over a loading archive on the input and turns its result or the
-// archive exception that reached the caller into an outcome. consumedAll, when given, tells
-// whether the reader used up the input (only meaningful after kRead).
-template <class Reader>
-ReadResult ReadArchive(const uint8_t* data, size_t size, Reader&& reader, bool* consumedAll = nullptr) {
-  InputFile in(data, size);
+// Runs read (returning a reader's int) and turns its result or the exception that reached the
+// caller into an outcome.
+template <class Read>
+ReadResult RunRead(Read&& read) {
   try {
-    CArchive ar(in.get(), CArchive::load);
-    const int ok = reader(ar);
-    if (consumedAll) *consumedAll = ar.BytesLeft() == 0;
-    return Outcome(ok ? ReadOutcome::kRead : ReadOutcome::kRejected);
+    return Outcome(read() != 0 ? ReadOutcome::kRead : ReadOutcome::kRejected);
   } catch (CArchiveException& e) {
     if (e.m_cause == CArchiveException::endOfFile) return Outcome(ReadOutcome::kEndOfFile);
     if (e.m_cause == CArchiveException::badSchema) return Outcome(ReadOutcome::kBadSchema);
@@ -109,6 +104,19 @@ ReadResult ReadArchive(const uint8_t* data, size_t size, Reader&& reader, bool* 
   } catch (CException& e) {
     return Problem(ReadOutcome::kRejected, std::string("a reader raised ") + e.what());
   }
+}
+
+// Runs reader(CArchive&) over a loading archive on the input (see RunRead). consumedAll, when
+// given, tells whether the reader used up the input (only meaningful after kRead).
+template <class Reader>
+ReadResult ReadArchive(const uint8_t* data, size_t size, Reader&& reader, bool* consumedAll = nullptr) {
+  InputFile in(data, size);
+  return RunRead([&] {
+    CArchive ar(in.get(), CArchive::load);
+    const int ok = reader(ar);
+    if (consumedAll) *consumedAll = ar.BytesLeft() == 0;
+    return ok;
+  });
 }
 
 template <class Reader>

@@ -115,21 +115,6 @@ class SilentMessages {
   AfxMessageBoxHandler previous_;
 };
 
-// Runs read (returning the reader's int) and turns its result or the exception that reached
-// the caller into an outcome, as ReadArchive does for record readers.
-template <class Read>
-ReadResult RunSectionRead(Read&& read) {
-  try {
-    return Outcome(read() != 0 ? ReadOutcome::kRead : ReadOutcome::kRejected);
-  } catch (CArchiveException& e) {
-    if (e.m_cause == CArchiveException::endOfFile) return Outcome(ReadOutcome::kEndOfFile);
-    if (e.m_cause == CArchiveException::badSchema) return Outcome(ReadOutcome::kBadSchema);
-    return Problem(ReadOutcome::kRejected, "the archive raised cause " + std::to_string(e.m_cause));
-  } catch (CException& e) {
-    return Problem(ReadOutcome::kRejected, std::string("a reader raised ") + e.what());
-  }
-}
-
 // Runs write (returning the writer's int) into a memory file; problem receives what went wrong.
 // raised, when given, tells whether the writer raised an exception (a memory file never fails, so
 // no writer has a reason to) rather than answering 0.
@@ -156,7 +141,7 @@ inline DWORD SectionVersion(const uint8_t* data, size_t size) {
 inline std::string CheckSectionRoundTrip(const std::string& written) {
   EntryDrawing again;
   InputFile in(written);
-  const ReadResult back = RunSectionRead([&] { return again.adb().Read(0, in.get(), &again.db()); });
+  const ReadResult back = RunRead([&] { return again.adb().Read(0, in.get(), &again.db()); });
   if (back.outcome != ReadOutcome::kRead) {
     return std::string("what was written does not read back: ") + OutcomeName(back.outcome) + " " +
            back.problem;
@@ -181,7 +166,7 @@ inline ReadResult ReadDrawingSection(const uint8_t* data, size_t size, bool newL
   ReadResult result;
   {
     MeteredRun metered(size);
-    result = RunSectionRead([&] {
+    result = RunRead([&] {
       const int ok = drawing.adb().Read(mode, file.get(), &drawing.db());
       // A temporary read leaves counting and binding to the host's next call.
       return ok != 0 && mode != 0 ? drawing.adb().AfterReadTmp(&drawing.db()) : ok;
@@ -219,7 +204,7 @@ inline ReadResult ReadCopyBuffer(const uint8_t* data, size_t size) {
   ReadResult result;
   {
     MeteredRun metered(size);
-    result = RunSectionRead([&] {
+    result = RunRead([&] {
       return oldForm ? drawing.adb().ReadOldBuff(file.get(), &buff) : drawing.adb().Read(file.get(), &buff);
     });
   }
@@ -237,7 +222,7 @@ inline ReadResult ReadCopyBuffer(const uint8_t* data, size_t size) {
   EntryDrawing again;
   ZCdbBuff againBuff = again.Buffer();
   InputFile back(written);
-  const ReadResult reread = RunSectionRead([&] { return again.adb().Read(back.get(), &againBuff); });
+  const ReadResult reread = RunRead([&] { return again.adb().Read(back.get(), &againBuff); });
   if (reread.outcome != ReadOutcome::kRead) {
     return Problem(result.outcome, std::string("what was written does not read back: ") +
                                        OutcomeName(reread.outcome) + " " + reread.problem);

@@ -71,16 +71,16 @@ TEST(SectionEntryChecksTest, FlagCheckAllowsCountsAndMarksOnly) {
 }
 
 TEST(SectionEntryChecksTest, OnlyEndOfFileAndBadSchemaAreOutcomes) {
-  EXPECT_EQ(ReadOutcome::kRead, RunSectionRead([] { return 1; }).outcome);
-  EXPECT_EQ(ReadOutcome::kRejected, RunSectionRead([] { return 0; }).outcome);
+  EXPECT_EQ(ReadOutcome::kRead, RunRead([] { return 1; }).outcome);
+  EXPECT_EQ(ReadOutcome::kRejected, RunRead([] { return 0; }).outcome);
   const ReadResult eof =
-      RunSectionRead([]() -> int { throw CArchiveException(CArchiveException::endOfFile); });
+      RunRead([]() -> int { throw CArchiveException(CArchiveException::endOfFile); });
   EXPECT_EQ(ReadOutcome::kEndOfFile, eof.outcome);
   EXPECT_EQ("", eof.problem);
-  EXPECT_NE("", RunSectionRead([]() -> int {
+  EXPECT_NE("", RunRead([]() -> int {
                   throw CArchiveException(CArchiveException::genericException);
                 }).problem);
-  EXPECT_NE("", RunSectionRead([]() -> int { throw CFileException(CFileException::diskFull); }).problem);
+  EXPECT_NE("", RunRead([]() -> int { throw CFileException(CFileException::diskFull); }).problem);
 }
 
 TEST(SectionEntryChecksTest, EachSectionTargetKeepsToItsLayout) {
