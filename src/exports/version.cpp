@@ -1,3 +1,5 @@
 #include "exports/version.h"
 
-const char* SxfAttrVersion() { return "0.1.0"; }
+const char* SxfAttrVersion() {
+  return "0.1.0";
+}

@@ -44,7 +44,8 @@ class BlockPool {
     block->Abort();
     const bool loading = block->IsLoading() != 0;
     if (loading) {
-      if (!block->bytes_.empty() && block->bytes_.capacity() > kKeptBytes) std::vector<BYTE>().swap(block->bytes_);
+      if (!block->bytes_.empty() && block->bytes_.capacity() > kKeptBytes)
+        std::vector<BYTE>().swap(block->bytes_);
     } else if (block->StoredCapacity() > kKeptBytes) {
       block->ReleaseStorage();
     }
@@ -119,7 +120,8 @@ CArchive* LoadArchiveBlockBegin(CArchive& ar) {
   BlockArchive* block = Pool().Load(nullptr, 0);
   try {
     block->bytes_.resize(length);
-    if (ar.Read(block->bytes_.data(), length) != length) throw CArchiveException(CArchiveException::endOfFile);
+    if (ar.Read(block->bytes_.data(), length) != length)
+      throw CArchiveException(CArchiveException::endOfFile);
   } catch (...) {
     Pool().PutBack(block);
     throw;

@@ -76,7 +76,6 @@ class TVector {
   }
 
  public:
-
   // Removes element i; later elements move up by one. No effect for an index out of range.
   void RemoveAt(int i) {
     if (!IsValidIndex(i)) return;

@@ -181,8 +181,8 @@ int CString::Compare(const CString& other) const {
 }
 
 bool CString::SameAs(const CString& other) const {
-  return p_ == other.p_ ||
-         (GetLength() == other.GetLength() && std::memcmp(p_, other.p_, static_cast<size_t>(GetLength())) == 0);
+  return p_ == other.p_ || (GetLength() == other.GetLength() &&
+                            std::memcmp(p_, other.p_, static_cast<size_t>(GetLength())) == 0);
 }
 
 int CString::CompareNoCase(const char* text) const {

@@ -82,14 +82,20 @@ class SXF_PLATFORM_API CString {
 #endif
       ;
 
-  CString& operator+=(const CString& other) { return Append(other.p_, other.GetLength()); }
+  CString& operator+=(const CString& other) {
+    return Append(other.p_, other.GetLength());
+  }
   CString& operator+=(const char* text);
-  CString& operator+=(char ch) { return Append(&ch, 1); }
+  CString& operator+=(char ch) {
+    return Append(&ch, 1);
+  }
 
   // Removes leading or trailing ASCII white space (space, tab, CR, LF, VT, FF).
   CString& TrimLeft();
   CString& TrimRight();
-  CString& Trim() { return TrimRight().TrimLeft(); }
+  CString& Trim() {
+    return TrimRight().TrimLeft();
+  }
   // ASCII case mapping that leaves double-byte characters alone.
   CString& MakeUpper();
   CString& MakeLower();
@@ -113,8 +119,12 @@ class SXF_PLATFORM_API CString {
   // The characters of the static empty buffer. The platform layer is linked into the host and
   // into the plug-in, so each has its own; an empty buffer is known by its count, not its address.
   static char* EmptyChars();
-  static Rep* HeadOf(char* chars) { return reinterpret_cast<Rep*>(chars) - 1; }
-  Rep* Head() const { return HeadOf(p_); }
+  static Rep* HeadOf(char* chars) {
+    return reinterpret_cast<Rep*>(chars) - 1;
+  }
+  Rep* Head() const {
+    return HeadOf(p_);
+  }
   void Retain() const {
     Rep* rep = Head();
     if (rep->refs.load(std::memory_order_relaxed) >= 0) rep->refs.fetch_add(1, std::memory_order_relaxed);

@@ -39,7 +39,6 @@ struct Drawing {
   ZCdbUndo& Undo() { return *db.GetUndo(); }
 };
 
-
 // The "width" value of a figure made by SetFigure, or "" when it has none.
 inline CString Width(const SxfZCdbFigure& fig) {
   const SxfZCdbATRU* attr = fig.FindAttrData("width");

@@ -10,10 +10,10 @@
 #include "host/host.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
-#include "support/test_figures.h"
 #include "model/new_format.h"
 #include "persist/new_file_attr_data.h"
 #include "platform/platform.h"
+#include "support/test_figures.h"
 
 class SectionDB : public SxfZCdbAttrDB {
  public:
@@ -50,7 +50,6 @@ struct HostDrawing {
     return adb->GetRecFigure(handle, out);
   }
 };
-
 
 inline std::string Bytes(const CMemFile& file) {
   return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));

@@ -73,13 +73,11 @@ TEST(SectionEntryChecksTest, FlagCheckAllowsCountsAndMarksOnly) {
 TEST(SectionEntryChecksTest, OnlyEndOfFileAndBadSchemaAreOutcomes) {
   EXPECT_EQ(ReadOutcome::kRead, RunRead([] { return 1; }).outcome);
   EXPECT_EQ(ReadOutcome::kRejected, RunRead([] { return 0; }).outcome);
-  const ReadResult eof =
-      RunRead([]() -> int { throw CArchiveException(CArchiveException::endOfFile); });
+  const ReadResult eof = RunRead([]() -> int { throw CArchiveException(CArchiveException::endOfFile); });
   EXPECT_EQ(ReadOutcome::kEndOfFile, eof.outcome);
   EXPECT_EQ("", eof.problem);
-  EXPECT_NE("", RunRead([]() -> int {
-                  throw CArchiveException(CArchiveException::genericException);
-                }).problem);
+  EXPECT_NE("",
+            RunRead([]() -> int { throw CArchiveException(CArchiveException::genericException); }).problem);
   EXPECT_NE("", RunRead([]() -> int { throw CFileException(CFileException::diskFull); }).problem);
 }
 

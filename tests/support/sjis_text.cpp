@@ -34,4 +34,6 @@ std::string Sjis(const std::string& utf8) {
   return out;
 }
 
-bool SjisToUtf8(const std::string& sjis, std::string* utf8) { return Convert("UTF-8", "CP932", sjis, utf8); }
+bool SjisToUtf8(const std::string& sjis, std::string* utf8) {
+  return Convert("UTF-8", "CP932", sjis, utf8);
+}
