@@ -290,7 +290,7 @@ void SxfZCdbFigure::WriteText(CArchive&, BYTE, ZCdbRecBase*) {}
 
 BYTE SxfZCdbFigure::StoredType() const {
   if (attr.IsNull()) return SXF_ATTR_NONE;
-  if (attrType == SXF_ATTR_NONE) return SXF_ATTR_NONE;
+  if (attrType != SXF_ATTR_ATRF && attrType != SXF_ATTR_ATRU && attrType != SXF_ATTR_ATRS) return SXF_ATTR_NONE;
   switch (attr.GetClass()) {
     case SxfZCdbFigureAttr::kATRF:
       return SXF_ATTR_ATRF;

@@ -134,10 +134,11 @@ class SXF_API SxfZCdbFigure {
   int NewRead(CArchive& ar, SxfZCdbAttrDB* db);
   int NewWrite(CArchive& ar);
   // The type byte both writers store, which also decides the attribute block written: 0 without
-  // an attribute object, and 0 for type 0 (the figure says it has none, so the object is not
-  // kept); otherwise the class of the object actually held, so a record never pairs a type with
-  // another class's block. A record read with a type byte and a block that disagree thus keeps
-  // one meaning from its first save on.
+  // an attribute object, and 0 for a type that names no attribute class (0 or an unknown code:
+  // the object is not kept, as the type says there is none, and title and other code that go by
+  // the type never saw it); otherwise the class of the object actually held, so a record never
+  // pairs a type with another class's block. A record whose type byte and block disagree thus
+  // keeps one meaning from its first save on.
   BYTE StoredType() const;
 
   DWORD handle;            // record handle, 0xFFFFFFFF for none
