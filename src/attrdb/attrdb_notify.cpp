@@ -8,6 +8,7 @@
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/figure.h"
+#include "persist/record_walk.h"
 
 namespace {
 
@@ -96,16 +97,16 @@ void SxfZCdbAttrDB::CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* so
   ZCdb* ownDb = rec->GetZCdb();
   if (sourceDb == nullptr || ownDb == nullptr) return;
   DWORD parent = rec->GetHandle();
-  for (ZCdbBlk* block = sourceDb->FindAttrParentBlk(srcHandle); block != nullptr;
-       block = sourceDb->FindAttrParentBlk(block->GetHandle())) {
+  ForEachAttrParentBlk(*sourceDb, srcHandle, [&](ZCdbBlk* block) {
     SxfZCdbFigure blockFig;
-    if (source->GetRecFigure(block->GetHandle(), blockFig) == 0) continue;
+    if (source->GetRecFigure(block->GetHandle(), blockFig) == 0) return true;
     blockFig.ClearTarget(nullptr);
-    if (ShouldAttrCopy(&blockFig) == 0) continue;
+    if (ShouldAttrCopy(&blockFig) == 0) return true;
     ZCdbBlk* copy = ownDb->AddAttrParentBlk(parent);
-    if (copy == nullptr || SetRecFigure(copy, blockFig) == ZCDB_NO_HANDLE) break;
+    if (copy == nullptr || SetRecFigure(copy, blockFig) == ZCDB_NO_HANDLE) return false;
     parent = copy->GetHandle();
-  }
+    return true;
+  });
 }
 
 int SxfZCdbAttrDB::OnChangeData(int, ZCdbRecBase* rec) {

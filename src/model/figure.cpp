@@ -289,16 +289,13 @@ int SxfZCdbFigure::IsSame(const SxfZCdbFigure& other, int checkTargeted) {
 void SxfZCdbFigure::WriteText(CArchive&, BYTE, ZCdbRecBase*) {}
 
 BYTE SxfZCdbFigure::StoredType() const {
-  if (attr.IsNull()) return SXF_ATTR_NONE;
-  if (attrType != SXF_ATTR_ATRF && attrType != SXF_ATTR_ATRU && attrType != SXF_ATTR_ATRS) return SXF_ATTR_NONE;
-  switch (attr.GetClass()) {
-    case SxfZCdbFigureAttr::kATRF:
-      return SXF_ATTR_ATRF;
-    case SxfZCdbFigureAttr::kATRU:
-      return SXF_ATTR_ATRU;
-    case SxfZCdbFigureAttr::kATRS:
-      return SXF_ATTR_ATRS;
-    default:
-      return SXF_ATTR_NONE;
-  }
+  // The holder's classes carry the type codes of their attribute types.
+  static_assert(int{SxfZCdbFigureAttr::kATRF} == int{SXF_ATTR_ATRF} &&
+                    int{SxfZCdbFigureAttr::kATRU} == int{SXF_ATTR_ATRU} &&
+                    int{SxfZCdbFigureAttr::kATRS} == int{SXF_ATTR_ATRS} &&
+                    int{SxfZCdbFigureAttr::kNone} == int{SXF_ATTR_NONE},
+                "the holder's classes carry the type codes");
+  const bool namesAClass =
+      attrType == SXF_ATTR_ATRF || attrType == SXF_ATTR_ATRU || attrType == SXF_ATTR_ATRS;
+  return namesAClass ? static_cast<BYTE>(attr.GetClass()) : BYTE{SXF_ATTR_NONE};
 }

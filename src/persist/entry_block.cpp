@@ -2,32 +2,22 @@
 
 #include "model/new_format.h"
 #include "persist/section_format.h"
-#include "platform/cfile.h"
-
-namespace {
-// An entry of a figure with one attribute set is a few hundred bytes; a buffer near that size
-// spares a 4 KiB buffer per entry.
-constexpr int kStagingBuffer = 1024;
-}  // namespace
 
 int WriteAttrEntryBlocks(CArchive& ar, NewFileAttrList& entries,
                          const std::function<int(CArchive&, NewFileAttrData&)>& writeOne) {
   int leftOut = 0;
-  CMemFile scratch;  // reused: its storage grows to the largest entry once
+  // Each entry is staged in memory first, so a figure whose writer fails leaves nothing behind.
+  // One staging archive serves every entry: its buffer grows to the largest entry once.
+  CArchive staged{CArchive::MemoryStore{}};
   for (NewFileAttrData& data : entries) {
-    scratch.SetLength(0);
-    {
-      CArchive staged(&scratch, CArchive::store, kStagingBuffer);
-      if (writeOne(staged, data) == 0) {
-        staged.Abort();
-        ++leftOut;
-        continue;
-      }
-      staged.Close();
+    staged.ReopenMemoryStore();
+    if (writeOne(staged, data) == 0) {
+      ++leftOut;
+      continue;
     }
-    const UINT length = static_cast<UINT>(scratch.GetLength());
+    const UINT length = static_cast<UINT>(staged.StoredSize());
     new_format::WriteBlock(ar, kTagSectionAttrEntry,
-                           [&](CArchive& block) { block.Write(scratch.Data(), length); });
+                           [&](CArchive& block) { block.Write(staged.StoredData(), length); });
   }
   return leftOut;
 }

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "host/zcdb.h"
 #include "host/zcdb_rec.h"
 
 enum class WalkStep {
@@ -48,4 +49,14 @@ bool WalkRecordTree(ZCdbRecBase* root, Visit&& visit, Leave&& leave) {
 template <class Visit>
 bool WalkRecordTree(ZCdbRecBase* root, Visit&& visit) {
   return WalkRecordTree(root, visit, [](ZCdbRecBase*) { return true; });
+}
+
+// Calls visit(block) for each attribute parent block above the record of handle in db, nearest
+// first; visit answers false to end the walk. Returns false when the walk was ended, else true.
+template <class Visit>
+bool ForEachAttrParentBlk(ZCdb& db, DWORD handle, Visit&& visit) {
+  for (ZCdbBlk* b = db.FindAttrParentBlk(handle); b != nullptr; b = db.FindAttrParentBlk(b->GetHandle())) {
+    if (!visit(b)) return false;
+  }
+  return true;
 }

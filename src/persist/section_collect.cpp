@@ -35,10 +35,10 @@ class Collector {
       }
       ZCdb* db = r->GetZCdb();
       if (chained == 0 && db != nullptr) {
-        for (ZCdbBlk* b = db->FindAttrParentBlk(handle); b != nullptr;
-             b = db->FindAttrParentBlk(b->GetHandle())) {
+        ForEachAttrParentBlk(*db, handle, [this](ZCdbBlk* b) {
           Visit(b, 1);
-        }
+          return true;
+        });
       }
     }
     return r->IsElm() != 0 || chained != 0 ? WalkStep::kSkipBelow : WalkStep::kDescend;

@@ -31,11 +31,9 @@ int SxfZCdbAttrDB::WriteAttr(CFile* file, ZCdbRecBase* rec, int chained, int mod
     if (leftOut(r) || r->GetHandle() == ZCDB_NO_HANDLE) return WalkStep::kSkipBelow;
     if (!writeOwn(r)) return WalkStep::kStop;
     ZCdb* db = r->GetZCdb();
-    if (viaChain == 0 && db != nullptr) {
-      for (ZCdbBlk* b = db->FindAttrParentBlk(r->GetHandle()); b != nullptr;
-           b = db->FindAttrParentBlk(b->GetHandle())) {
-        if (!writeOwn(b)) return WalkStep::kStop;
-      }
+    if (viaChain == 0 && db != nullptr &&
+        !ForEachAttrParentBlk(*db, r->GetHandle(), [&](ZCdbBlk* b) { return writeOwn(b); })) {
+      return WalkStep::kStop;
     }
     return r->IsElm() != 0 || viaChain != 0 ? WalkStep::kSkipBelow : WalkStep::kDescend;
   });

@@ -99,9 +99,9 @@ void CString::Assign(const char* text, int length) {
     return;
   }
   Rep* rep = Head();
-  if (rep->refs.load(std::memory_order_acquire) == 1 && rep->capacity >= length &&
-      (text + length <= p_ || text >= p_ + rep->capacity + 1)) {
-    std::memcpy(p_, text, static_cast<size_t>(length));
+  if (rep->refs.load(std::memory_order_acquire) == 1 && rep->capacity >= length) {
+    // The text may be a part of this very buffer.
+    std::memmove(p_, text, static_cast<size_t>(length));
     SetLength(length);
     return;
   }
@@ -115,20 +115,11 @@ void CString::Assign(const char* text, int length) {
 CString& CString::Append(const char* text, int length) {
   if (length <= 0) return *this;
   const int old = GetLength();
-  if (old == 0 && Head()->refs.load(std::memory_order_relaxed) < 0) {
-    Assign(text, length);
-    return *this;
-  }
-  // text may lie in this string's own buffer, which Own may replace.
-  const Rep* rep = Head();
-  if (text >= p_ && text < p_ + rep->capacity + 1) {
-    CString keep(*this);
-    Own(old + length);
-    std::memcpy(p_ + old, keep.p_ + (text - keep.p_), static_cast<size_t>(length));
-  } else {
-    Own(old + length);
-    std::memcpy(p_ + old, text, static_cast<size_t>(length));
-  }
+  // text may lie in this string's own text, which Own may move: it moves with it.
+  const bool own = text >= p_ && text < p_ + old;
+  const ptrdiff_t offset = own ? text - p_ : 0;
+  Own(old + length);
+  std::memmove(p_ + old, own ? p_ + offset : text, static_cast<size_t>(length));
   SetLength(old + length);
   return *this;
 }
