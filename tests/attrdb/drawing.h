@@ -2,9 +2,6 @@
 // database created through the plug-in's entry function; plus figure builders.
 #pragma once
 
-#include <initializer_list>
-#include <vector>
-
 #include "attrdb/attrdb.h"
 #include "exports/entry.h"
 #include "host/host.h"
@@ -23,16 +20,6 @@ struct Drawing {
   // A plain record at the top of the drawing (or below parent).
   ZCdbRecBase* AddPlain(ZCdbTblBase* parent = nullptr) {
     ZCdbRecBase* rec = new ZCdbTbl;
-    db.AddRecord(rec, parent);
-    return rec;
-  }
-  ZCdbContour* AddContour(double elevation) {
-    ZCdbContour* rec = new ZCdbContour(elevation);
-    db.AddRecord(rec);
-    return rec;
-  }
-  ZCdbElm* AddElement(ZGElm* element, ZCdbTblBase* parent = nullptr) {
-    ZCdbElm* rec = new ZCdbElm(element);
     db.AddRecord(rec, parent);
     return rec;
   }

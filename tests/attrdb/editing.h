@@ -1,12 +1,11 @@
 // Helpers for tests that drive a drawing through a user's editing work: reading what a caller
-// sees of a record, undo steps, and the figures that copying treats specially.
+// sees of a record and running undo steps.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "attrdb/drawing.h"
-#include "support/sjis_text.h"
 
 // Runs body inside one undo step of the drawing's host.
 template <class Body>
@@ -35,16 +34,6 @@ inline Seen See(Drawing& d, DWORD handle) {
 
 inline Seen See(Drawing& d, ZCdbRecBase* rec) {
   return See(d, rec->GetHandle());
-}
-
-// A figure whose main attribute is a stub named name (UTF-8, stored as Shift-JIS).
-inline SxfZCdbFigure StubFigure(const std::string& utf8Name) {
-  SxfZCdbFigure fig;
-  fig.SetAttrType(SXF_ATTR_ATRS);
-  SxfZCdbATRS stub;
-  stub.name = Sjis(utf8Name).c_str();
-  fig.ATRS_SetAttr(stub);
-  return fig;
 }
 
 // The reference id of the first set reference of fig, or "" when it has none.

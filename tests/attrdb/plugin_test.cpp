@@ -49,13 +49,3 @@ TEST(Plugin, HostCreatesTheDatabaseThroughTheLoadedLibrary) {
   EXPECT_EQ(nullptr, loader.GetSymbol("NoSuchSymbolInThePlugIn"));
   EXPECT_NE(-1, loader.GetError().Find("NoSuchSymbolInThePlugIn")) << loader.GetError().GetString();
 }
-
-TEST(Plugin, LoadFailuresAreReported) {
-  SxfPluginHost host;
-  EXPECT_EQ(0, host.Load("/nonexistent/libsxfattr.so"));
-  EXPECT_FALSE(host.GetError().IsEmpty());
-  CEnvironObj env("/data");
-  ZCdb db;
-  EXPECT_EQ(nullptr, host.CreateSxfAttrDB(db, env));
-  EXPECT_EQ(nullptr, db.GetAttrDB("SXF"));
-}

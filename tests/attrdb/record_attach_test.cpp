@@ -4,8 +4,6 @@
 #include "attrdb/drawing.h"
 #include "exports/record_functions.h"
 
-using Handles = std::vector<DWORD>;
-
 TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
   Drawing d;
   ZCdbRecBase* a = d.AddPlain();
@@ -56,74 +54,4 @@ TEST(RecordAttach, EmptyAttributeFileComesBackAsUserAttribute) {
   ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
   EXPECT_EQ(SXF_ATTR_ATRU, out.GetAttrType());
   ASSERT_NE(nullptr, out.ATRU_GetAttr());
-}
-
-TEST(RecordAttach, RecordFunctionsWithoutDatabase) {
-  SxfZCdbFigure* handedOver = new SxfZCdbFigure(SetFigure("1", {}));
-  ZCdbTbl loose;  // belongs to no drawing
-  SxfZCdbFigure out;
-  EXPECT_EQ(0u, SXF_SetRecFigure(&loose, *handedOver));
-  EXPECT_EQ(0, SXF_GetRecFigure(&loose, out));
-  EXPECT_EQ(0, SXF_DelRecFigure(&loose));
-  // Ownership passes even when nothing can be attached; the leak checker sees a failure.
-  EXPECT_EQ(0, ZCDbAttrFigureSetVer3(&loose, handedOver));
-
-  ZCdb bare;  // a drawing without an "SXF" database
-  ZCdbRecBase* rec = new ZCdbTbl;
-  bare.AddRecord(rec);
-  EXPECT_EQ(0xFFFFFFFFu, SXF_SetRecFigure(rec, SetFigure("1", {})));
-  EXPECT_EQ(0, SXF_GetRecFigure(rec, out));
-  EXPECT_EQ(0, SXF_DelRecFigure(rec));
-  EXPECT_EQ(nullptr, SXF_GetZCdbRec(&bare, rec->GetHandle()));
-  EXPECT_EQ(1, ZCDbAttrFigureSetVer3(rec, new SxfZCdbFigure(SetFigure("1", {}))));
-
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  EXPECT_EQ(1, ZCDbAttrFigureSetVer3(a, new SxfZCdbFigure(SetFigure("1", {}, "9"))));
-  ASSERT_EQ(1, SXF_GetRecFigure(a, out));
-  EXPECT_STREQ("9", Width(out));
-  EXPECT_EQ(a, SXF_GetZCdbRec(&d.db, a->GetHandle()));
-}
-
-TEST(RecordAttach, GetZCdbRecSearchesOpenTablesDepthFirst) {
-  Drawing d;
-  ZCdbTbl* layer = new ZCdbTbl;
-  d.db.AddRecord(layer);
-  ZCdbTbl* sheet = new ZCdbTbl;
-  d.db.AddRecord(sheet, layer);
-  ZCdbRecBase* deep = d.AddPlain(sheet);
-  ZCdbTbl* closed = new ZCdbTbl;
-  d.db.AddRecord(closed);
-  ZCdbRecBase* hidden = d.AddPlain(closed);
-  closed->SetStatus(ZCDB_STATUS_REMOVED);  // the host hides the table, not its records
-
-  ZCdbRecBase* a = d.AddPlain();
-  d.adb->SetRecFigure(a, SetFigure("1", {deep->GetHandle(), hidden->GetHandle(), 0x9999}));
-  EXPECT_EQ(deep, d.adb->GetZCdbRec(deep->GetHandle()));
-  EXPECT_EQ(nullptr, d.adb->GetZCdbRec(hidden->GetHandle()));
-  EXPECT_EQ(nullptr, d.adb->GetZCdbRec(0x9999));
-  EXPECT_EQ(nullptr, d.adb->GetZCdbRec(0x8888));  // no entry at all
-}
-
-TEST(RecordAttach, NothingIsAttachedToARecordWithoutHandle) {
-  Drawing d;
-  ZCdbTbl loose;
-  EXPECT_EQ(0xFFFFFFFFu, d.adb->SetRecFigure(&loose, SetFigure("1", {})));
-  EXPECT_EQ(0, d.adb->TargetedCnt(0xFFFFFFFF));
-}
-
-TEST(RecordAttach, ClearDataWithModeZeroEmptiesTheDatabase) {
-  Drawing d;
-  ZCdbRecBase* a = d.AddPlain();
-  d.adb->AddAttrSetDefData("Road", "1", "A", 0);
-  d.adb->SetRecFigure(a, SetFigure("1", {0x99}));
-  d.adb->SetFileVersion("3.0");
-  EXPECT_EQ(1, d.adb->ClearData(1));  // another mode keeps everything
-  EXPECT_EQ(1, d.adb->TargetedCnt(0x99));
-  EXPECT_EQ(1, d.adb->ClearData(0));
-  EXPECT_EQ(0, d.adb->TargetedCnt(0x99));
-  EXPECT_EQ(0, d.adb->GetAttrSetDefCnt(nullptr));
-  SxfZCdbFigure out;
-  EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_STREQ("3.0", d.adb->GetFileVersion());  // clearing keeps what is not attribute data
 }

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "host/zcdb.h"
-
 namespace {
 
 // Every call of the test callback, as "mode:item" (mode u, r or x for undo, redo, discard).
@@ -81,48 +79,6 @@ TEST(ZCdbUndo, UndoRunsBackwardRedoForwardAndNewStepReleasesRedoSteps) {
   // Destruction releases what is left, each item once.
   EXPECT_EQ(ReleaseCounts(), (std::map<std::string, int>{{"a", 1}, {"b", 1}, {"d", 1}}));
   EXPECT_EQ(g_calls.size(), 3u);
-}
-
-// An attribute database that notes its own destruction in the shared call list.
-class NotingAttrDB : public ZCdbAttrDB {
- public:
-  NotingAttrDB() : ZCdbAttrDB("NOTE") {}
-  ~NotingAttrDB() override { g_calls.push_back("deleted"); }
-  int OnUndoStart(ZCdb*, int mode) override {
-    g_calls.push_back("start:" + std::to_string(mode));
-    return 1;
-  }
-  int OnUndoEnd(ZCdb*, int mode) override {
-    g_calls.push_back("end:" + std::to_string(mode));
-    return 1;
-  }
-};
-
-TEST(ZCdbUndo, DrawingBracketsUndoAndReleasesItemsBeforeDeletingItsDatabases) {
-  g_calls.clear();
-  {
-    ZCdb db;
-    NotingAttrDB* adb = new NotingAttrDB();
-    ASSERT_EQ(db.RegisterAttrDB("NOTE", adb), 1);
-    EXPECT_EQ(adb->GetUndo(), db.GetUndo());
-    EXPECT_EQ(adb->GetZCdb(), &db);
-
-    db.BeginUndoStep();
-    EXPECT_TRUE(adb->GetUndo()->IsBegin());
-    adb->GetUndo()->SetExternalUndo(RecordingUndoFunc, nullptr, const_cast<char*>(kA));
-    db.EndUndoStep();
-    EXPECT_EQ(db.Redo(), 0);
-    EXPECT_TRUE(g_calls.empty());
-    ASSERT_EQ(db.Undo(), 1);
-    ASSERT_EQ(db.Redo(), 1);
-    EXPECT_EQ(g_calls, (std::vector<std::string>{"start:1", "u:a", "end:1", "start:2", "r:a", "end:2"}));
-    g_calls.clear();
-  }
-  EXPECT_EQ(g_calls, (std::vector<std::string>{"x:a", "deleted"}));
-
-  ZCdb noUndo(0);
-  EXPECT_EQ(noUndo.GetUndo(), nullptr);
-  EXPECT_EQ(noUndo.Undo(), 0);
 }
 
 }  // namespace

@@ -24,23 +24,7 @@ SxfZCdbATRU WithValue(const char* text) {
 TEST(Atru, TargetConvention) {
   const CString target(Sjis("ターゲット").c_str());
 
-  EXPECT_EQ(SxfZCdbATRU().IsTarget(), 0xFFFFFFFFu);
-
-  // SetTarget rewrites name, type, unit, value and memo but leaves kind.
   SxfZCdbATRU v;
-  v.kind = 77;
-  v.unit = "m";
-  v.zukeiName = "old memo";
-  v.SetTarget(1234, nullptr);
-  EXPECT_EQ(v.name, target);
-  EXPECT_EQ(v.type, "INN");
-  EXPECT_TRUE(v.unit.IsEmpty());
-  EXPECT_EQ(v.value, "1234");
-  EXPECT_TRUE(v.zukeiName.IsEmpty());
-  EXPECT_EQ(v.kind, 77);
-  EXPECT_EQ(v.IsTarget(), 1234u);
-  EXPECT_TRUE(v.GetTargetMemo().IsEmpty());
-
   // Every 32-bit handle survives the "%u" text, also above 0x7FFFFFFF.
   for (DWORD handle : {0u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu}) {
     v.SetTarget(handle, "memo");
@@ -67,21 +51,13 @@ TEST(Atru, TargetConvention) {
 }
 
 TEST(Atru, IntegerTextsAndTruncatingGetters) {
-  SxfZCdbATRU v;
-  v.SetValueCHAR(static_cast<char>(0x80));
-  EXPECT_EQ(v.value, "-128");
-  v.SetValueDWORD(4294967295u);
-  EXPECT_EQ(v.value, "4294967295");
-
   // Parsed as a signed number, then cut to the result's width.
   EXPECT_EQ(WithValue("300").GetValueBYTE(), 44);
-  EXPECT_EQ(WithValue("300").GetValueSHORT(), 300);
   EXPECT_EQ(WithValue("200").GetValueCHAR(), -56);
   EXPECT_EQ(WithValue("70000").GetValueWORD(), 4464);
   EXPECT_EQ(WithValue("40000").GetValueSHORT(), -25536);
   EXPECT_EQ(WithValue("-1").GetValueWORD(), 65535);
   EXPECT_EQ(WithValue("4294967295").GetValueLONG(), -1);
-  EXPECT_EQ(WithValue("4294967295").GetValueDWORD(), 4294967295u);
 
   // Blanks, sign, digits up to the first non-digit; nothing numeric gives 0.
   EXPECT_EQ(WithValue(" \t\n-12abc").GetValueLONG(), -12);
@@ -118,14 +94,8 @@ TEST(Atru, DoubleTextsAndDecimalDigits) {
 
   // The longest leading decimal number; anything else is 0.
   EXPECT_EQ(WithValue("  -1.25e2xyz").GetValueDOUBLE(keta), -125.0);
-  EXPECT_EQ(WithValue("1e").GetValueDOUBLE(keta), 1.0);
-  EXPECT_EQ(WithValue(".5").GetValueDOUBLE(keta), 0.5);
-  EXPECT_EQ(WithValue("1,5").GetValueDOUBLE(keta), 1.0);
   EXPECT_EQ(WithValue("0x10").GetValueDOUBLE(keta), 0.0);
   EXPECT_EQ(WithValue("inf").GetValueDOUBLE(keta), 0.0);
-  EXPECT_EQ(WithValue("-.e5").GetValueDOUBLE(keta), 0.0);
-  EXPECT_EQ(WithValue("1e400").GetValueDOUBLE(keta), HUGE_VAL);
-  EXPECT_EQ(WithValue("-1e400").GetValueDOUBLE(keta), -HUGE_VAL);
   EXPECT_EQ(WithValue("0.0001e-400").GetValueDOUBLE(keta), 0.0);
 
   // What GetValueDOUBLE returns, written back with its keta, gives the same text.
@@ -149,34 +119,11 @@ TEST(Atru, AtrsMarkerAndValueSemantics) {
 
   SxfZCdbATRU a;
   a.name = "n";
-  a.type = "STR";
-  a.unit = "u";
-  a.value = "v";
-  a.zukeiName = "z";
   SxfZCdbATRU b = a;
-  EXPECT_EQ(a.IsSame(b), 1);
-
-  // Each of the six fields takes part; kind alone makes two values different while their
-  // definition parts stay the same.
+  // kind alone makes two values different while their definition parts stay the same.
   b.kind = 11;
   EXPECT_EQ(a.IsSame(b), 0);
   EXPECT_EQ(static_cast<const SxfZCdbATRS&>(a).IsSame(b), 1);
-  void (*const changes[])(SxfZCdbATRU&) = {
-      [](SxfZCdbATRU& x) { x.name = "N"; },      [](SxfZCdbATRU& x) { x.type = "INN"; },
-      [](SxfZCdbATRU& x) { x.unit = "m"; },      [](SxfZCdbATRU& x) { x.value = "w"; },
-      [](SxfZCdbATRU& x) { x.zukeiName = "y"; },
-  };
-  for (auto change : changes) {
-    SxfZCdbATRU c = a;
-    change(c);
-    EXPECT_EQ(a.IsSame(c), 0);
-  }
-
-  // Assigning into the definition part copies only name, type and unit.
-  SxfZCdbATRS def;
-  def = a;
-  EXPECT_EQ(def.name, "n");
-  EXPECT_EQ(def.unit, "u");
 }
 
 }  // namespace

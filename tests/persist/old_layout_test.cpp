@@ -24,10 +24,6 @@ void PutFigure(CMemFile& file, DWORD handle, SxfZCdbFigure fig) {
   fig.Write(&file);
 }
 
-void PutEnd(CMemFile& file) {
-  WriteInt32(&file, -1);
-}
-
 const char* Width(SxfZCdbFigure* fig) {
   return fig != nullptr && fig->FindAttrData("width") != nullptr
              ? fig->FindAttrData("width")->value.GetString()
@@ -41,7 +37,7 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   PutTitle(v1, "First", "");
   PutFigure(v1, 11, SetFigure("1", {12}));
   PutFigure(v1, 12, SetFigure("1", {}, "2"));
-  PutEnd(v1);
+  WriteInt32(&v1, -1);
   HostDrawing a;
   a.Load(11);
   a.Load(12);
@@ -73,7 +69,7 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   ZCdbBlk* block = a.db.AddAttrParentBlk(11);
   a.adb->SetRecFigure(block, SetFigure("7", {}, "blk"));
   ASSERT_EQ(1, a.adb->WriteAttr(&v2, a.db.FindRecord(11), 0, 0));
-  PutEnd(v2);
+  WriteInt32(&v2, -1);
 
   HostDrawing b;
   b.Load(11);
@@ -90,32 +86,6 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   EXPECT_EQ(nullptr, b.Stored(12));  // not written: WriteAttr started at record 11
 }
 
-TEST(OldLayout, VersionsBetweenTheLayoutsAreRefusedAndLaterOnesReadTagged) {
-  HostDrawing a;
-  ZCdbTbl* rec = a.Load(3);
-  a.adb->SetRecFigure(rec, SetFigure("1", {}));
-  CMemFile refused;
-  WriteInt32(&refused, 0x2800);
-  PutTitle(refused, "Other", "");
-  PutEnd(refused);
-  refused.SeekToBegin();
-  EXPECT_EQ(0, a.adb->Read(0, &refused, &a.db));
-  EXPECT_EQ(4u, refused.GetPosition());
-  EXPECT_STREQ("", a.adb->GetStoredTitleInfo().projectName);
-  EXPECT_EQ(1, a.Bound(3));
-
-  CMemFile later;
-  ASSERT_EQ(1, a.adb->Write(0, &later, &a.db));
-  const DWORD version = 0x3001;
-  later.SeekToBegin();
-  later.Write(&version, 4);
-  later.SeekToBegin();
-  HostDrawing b;
-  b.Load(3);
-  ASSERT_EQ(1, b.adb->Read(0, &later, &b.db));
-  EXPECT_EQ(1, b.Bound(3));
-}
-
 TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   const std::string warning = std::string(kJpWarningLine1) + "\n" + kJpWarningLine2;
   MessageCapture capture;
@@ -126,7 +96,7 @@ TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   PutFigure(file, 5, SetFigure("1", {}, "second"));
   PutFigure(file, 6, SetFigure("1", {}, "third"));
   PutFigure(file, 6, SetFigure("1", {}, "fourth"));
-  PutEnd(file);
+  WriteInt32(&file, -1);
   HostDrawing a;
   a.Load(5);
   a.Load(6);
@@ -146,28 +116,11 @@ TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   WriteInt32(&temporary, 0x1000);
   PutTitle(temporary, "P", "");
   PutFigure(temporary, 6, SetFigure("1", {}, "fifth"));
-  PutEnd(temporary);
+  WriteInt32(&temporary, -1);
   temporary.SeekToBegin();
   ASSERT_EQ(1, a.adb->Read(1, &temporary, &a.db));
   EXPECT_STREQ("third", Width(a.Stored(6)));
   EXPECT_EQ(1u, MessageCapture::Shown().size());
-}
-
-TEST(OldLayout, MissingEndMarkerFailsWithoutWarningAndLeavesFiguresUnbound) {
-  MessageCapture capture;
-  CMemFile file;
-  WriteInt32(&file, 0x1000);
-  PutTitle(file, "P", "");
-  PutFigure(file, 11, SetFigure("1", {12}));
-  HostDrawing a;
-  a.Load(11);
-  a.Load(12);
-  file.SeekToBegin();
-  EXPECT_EQ(0, a.adb->Read(0, &file, &a.db));
-  EXPECT_TRUE(MessageCapture::Shown().empty());
-  ASSERT_NE(nullptr, a.Stored(11));
-  EXPECT_EQ(0, a.Bound(11));
-  EXPECT_EQ(0, a.adb->TargetedCnt(12));
 }
 
 }  // namespace

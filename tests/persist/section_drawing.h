@@ -11,14 +11,12 @@
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
 #include "model/new_format.h"
-#include "persist/new_file_attr_data.h"
 #include "platform/platform.h"
 #include "support/test_figures.h"
 
 class SectionDB : public SxfZCdbAttrDB {
  public:
   using SxfZCdbAttrDB::_GetRecFigure;
-  using SxfZCdbAttrDB::NewWriteAttr;
   using SxfZCdbAttrDB::SxfZCdbAttrDB;
   using SxfZCdbAttrDB::WriteAttr;
 };
@@ -58,13 +56,6 @@ inline void Put(CMemFile& file, const std::string& bytes) {
   file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
 }
 
-// Writes one tag-102 attribute entry for a figure under handle, as the section writers do.
-inline void PutEntry(CArchive& ar, SectionDB& adb, DWORD handle, SxfZCdbFigure& fig) {
-  ZCDB_SXFATTR_MAP entry{0, nullptr, &fig};
-  NewFileAttrData data{handle, &entry};
-  new_format::WriteBlock(ar, 102, [&](CArchive& block) { return adb.NewWriteAttr(block, data); });
-}
-
 // The record handles of the attribute entries of a tagged section body, in file order.
 inline std::vector<DWORD> EntryHandles(CFile& file) {
   std::vector<DWORD> handles;
@@ -87,18 +78,17 @@ inline std::vector<DWORD> EntryHandles(CFile& file) {
 struct MessageCapture {
   struct Box {
     std::string text;
-    UINT type;
-    UINT helpId;
+    UINT type, helpId;
   };
   static std::vector<Box>& Shown() {
     static std::vector<Box> shown;
     return shown;
   }
-  AfxMessageBoxHandler previous;
-  MessageCapture() : previous(SetAfxMessageBoxHandler(&Capture)) { Shown().clear(); }
+  AfxMessageBoxHandler previous =
+      SetAfxMessageBoxHandler([](const char* text, UINT type, UINT helpId) -> int {
+        Shown().push_back({text, type, helpId});
+        return IDOK;
+      });
+  MessageCapture() { Shown().clear(); }
   ~MessageCapture() { SetAfxMessageBoxHandler(previous); }
-  static int Capture(const char* text, UINT type, UINT helpId) {
-    Shown().push_back({text, type, helpId});
-    return IDOK;
-  }
 };

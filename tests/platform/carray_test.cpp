@@ -18,16 +18,6 @@ TEST(CArrayGrow, ElementOfTheArrayItselfSurvivesGrowth) {
   EXPECT_EQ(names[61], names[0]);
   EXPECT_EQ(names[60], names[0]);
   EXPECT_TRUE(names[59].IsEmpty());
-
-  CDWordArray handles;
-  handles.SetAtGrow(3, 7);
-  handles.InsertAt(0, 9);
-  EXPECT_EQ(handles.GetSize(), 5);
-  EXPECT_EQ(handles[0], 9u);
-  EXPECT_EQ(handles[4], 7u);
-  handles.RemoveAt(1, 3);
-  EXPECT_EQ(handles.GetSize(), 2);
-  EXPECT_EQ(handles[1], 7u);
 }
 
 }  // namespace

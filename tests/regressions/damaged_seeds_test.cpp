@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,10 +23,6 @@ struct Target {
   const char* name;
   ReadResult (*entry)(const uint8_t*, size_t);
 };
-
-void PrintTo(const Target& target, std::ostream* os) {
-  *os << target.name;
-}
 
 std::string Contents(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

@@ -21,25 +21,6 @@ ZCdbTbl* AddArea(ZCdb& db, int lines, ZCdbTblBase* parent = nullptr) {
 
 }  // namespace
 
-TEST(AreaControl, EmptyBufferRestoresPenAndBrush) {
-  CDC dc;
-  CPen* pen = dc.GetCurrentPen();
-  CBrush* brush = dc.GetCurrentBrush();
-  ZCdbBuff buff;
-  SXF_AreaControlDraw(&dc, Matrix(), RGB(255, 0, 0), buff);
-  EXPECT_EQ(0, dc.GetDrawCount());
-  EXPECT_EQ(pen, dc.GetCurrentPen());
-  EXPECT_EQ(brush, dc.GetCurrentBrush());
-  ASSERT_EQ(4u, dc.GetEvents().size());
-  const CDC::Event& chosen = dc.GetEvents()[0];
-  EXPECT_EQ(CDC::Event::kSelectPen, chosen.kind);
-  EXPECT_EQ(PS_SOLID, chosen.penStyle);
-  EXPECT_EQ(2, chosen.penWidth);
-  EXPECT_EQ(RGB(255, 0, 0), chosen.penColor);
-  EXPECT_EQ(CDC::Event::kSelectBrush, dc.GetEvents()[1].kind);
-  EXPECT_EQ(1, dc.GetEvents()[1].hollowBrush);
-}
-
 TEST(AreaControl, DrawsTheFirstElementOfEachUsableRecord) {
   ZCdb db;
   ZCdbTbl* two = AddArea(db, 2);
@@ -63,9 +44,15 @@ TEST(AreaControl, DrawsTheFirstElementOfEachUsableRecord) {
   EXPECT_EQ(1, SXF_IsAreaControlExist(&db));
 
   CDC dc;
+  CPen* pen = dc.GetCurrentPen();
+  CBrush* brush = dc.GetCurrentBrush();
   const Matrix view = Matrix::Scaling(2, 2);
   SXF_AreaControlDraw(&dc, view, RGB(0, 0, 255), buff);
   ASSERT_EQ(2, dc.GetDrawCount());
+  EXPECT_EQ(pen, dc.GetCurrentPen());
+  EXPECT_EQ(brush, dc.GetCurrentBrush());
+  EXPECT_EQ(PS_SOLID, dc.GetEvents()[0].penStyle);
+  EXPECT_EQ(RGB(0, 0, 255), dc.GetEvents()[0].penColor);
   std::vector<const CDC::Event*> draws;
   for (const CDC::Event& e : dc.GetEvents()) {
     if (e.kind == CDC::Event::kDraw) draws.push_back(&e);

@@ -19,27 +19,6 @@ SxfZCdbATRU Attr(const std::string& name, const char* value, const char* unit = 
   return a;
 }
 
-TEST(FigureSpecialTest, ImageAndContourSlots) {
-  SxfZCdbFigure fig;
-  fig.SetImageName("pic", "/data/a.tif");
-  EXPECT_EQ(fig.IsImageOnly(), 1);
-  fig.image->unit = "x";  // setting again overwrites every field
-  fig.SetImageName("pic2", "/b");
-  EXPECT_TRUE(fig.image->unit.IsEmpty());
-
-  fig.SetContour("c", "12.5000", "m");
-  EXPECT_STREQ(fig.contour->name, Sjis("等高線").c_str());
-  EXPECT_STREQ(fig.contour->type, "LEN");
-  fig.SetContour("c", "1", "");
-  EXPECT_STREQ(fig.contour->type, "LEN");  // an empty unit is still a unit
-  fig.SetContour("c", "1", nullptr);
-  EXPECT_TRUE(fig.contour->type.IsEmpty());
-  EXPECT_EQ(fig.IsContourOnly(), 1);
-  fig.SetAttrType(SXF_ATTR_ATRF);
-  EXPECT_EQ(fig.IsContourOnly(), 0);
-  EXPECT_EQ(fig.IsImageOnly(), 0);
-}
-
 TEST(FigureSpecialTest, Version30UserAttributeBecomesContourOrImage) {
   SxfZCdbFigure contour;
   contour.SetName("line1");
@@ -53,13 +32,6 @@ TEST(FigureSpecialTest, Version30UserAttributeBecomesContourOrImage) {
   EXPECT_STREQ(contour.contour->unit, "m");
   EXPECT_EQ(contour.contour->kind, 10);
 
-  // Without a unit the contour still becomes a length.
-  SxfZCdbFigure bare;
-  bare.ATRU_SetAttr(Attr(Sjis("等高線"), "2"));
-  bare.CheckRastarAndContor30();
-  EXPECT_STREQ(bare.contour->type, "LEN");
-  EXPECT_TRUE(bare.contour->unit.IsEmpty());
-
   SxfZCdbFigure image;
   image.SetName("img");
   image.ATRU_SetAttr(Attr(Sjis("画像"), "/a.tif"));
@@ -69,19 +41,12 @@ TEST(FigureSpecialTest, Version30UserAttributeBecomesContourOrImage) {
   EXPECT_STREQ(image.image->value, "/a.tif");
   EXPECT_EQ(image.contour, nullptr);
 
-  // Other names, stubs and empty figures stay as they are.
+  // Other names stay as they are.
   SxfZCdbFigure other;
   other.ATRU_SetAttr(Attr(Sjis("画像名"), "x"));
   EXPECT_EQ(other.CheckRastarAndContor30(), 1);
   EXPECT_EQ(other.GetAttrType(), SXF_ATTR_ATRU);
   EXPECT_EQ(other.image, nullptr);
-  SxfZCdbFigure stub;
-  stub.SetAttrType(SXF_ATTR_ATRS);
-  SxfZCdbATRS s;
-  s.name = Sjis("画像").c_str();
-  stub.ATRS_SetAttr(s);
-  EXPECT_EQ(stub.CheckRastarAndContor30(), 1);
-  EXPECT_EQ(stub.image, nullptr);
 }
 
 TEST(FigureSpecialTest, Version30AttributeInsideSetsIsFoundWithItsPath) {
@@ -124,13 +89,6 @@ TEST(FigureSpecialTest, Version30AttributeInsideSetsIsFoundWithItsPath) {
   EXPECT_EQ(fig.GetAttrType(), SXF_ATTR_ATRF);
   EXPECT_EQ(fig.GetOldRasterContor30(out, path), 0);
   EXPECT_EQ(b->GetAttrCnt(), 1);
-
-  // A user attribute of another name is not taken, and path stays untouched.
-  SxfZCdbFigure user;
-  user.ATRU_SetAttr(Attr("other", "1"));
-  path = "p";
-  EXPECT_EQ(user.GetOldRasterContor30(out, path), 0);
-  EXPECT_STREQ(path, "p");
 }
 
 TEST(FigureSpecialTest, PredefinedStringAttributeNames) {

@@ -14,24 +14,19 @@ using Bytes = std::vector<BYTE>;
 
 struct Builder {
   Bytes b;
-  Builder& u8(int v) {
-    b.push_back(static_cast<BYTE>(v));
+  // The low count bytes of v, least significant first.
+  Builder& le(uint64_t v, int count) {
+    for (int i = 0; i < count; ++i) b.push_back(static_cast<BYTE>(v >> (8 * i)));
     return *this;
   }
-  Builder& i32(int32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<BYTE>(static_cast<uint32_t>(v) >> (8 * i)));
-    return *this;
-  }
+  Builder& u8(int v) { return le(static_cast<BYTE>(v), 1); }
+  Builder& i32(int32_t v) { return le(static_cast<uint32_t>(v), 4); }
   Builder& f64(double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, 8);
-    for (int i = 0; i < 8; ++i) b.push_back(static_cast<BYTE>(bits >> (8 * i)));
-    return *this;
+    return le(bits, 8);
   }
-  Builder& raw(const std::string& s) {
-    b.insert(b.end(), s.begin(), s.end());
-    return *this;
-  }
+  Builder& raw(const std::string& s) { return raw(Bytes(s.begin(), s.end())); }
   Builder& raw(const Bytes& bytes) {
     b.insert(b.end(), bytes.begin(), bytes.end());
     return *this;

@@ -12,15 +12,12 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   std::string result(in.size() * 4 + 16, '\0');
   char* src = const_cast<char*>(in.data());
-  size_t srcLeft = in.size();
   char* dst = &result[0];
-  size_t dstLeft = result.size();
-  size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+  size_t srcLeft = in.size(), dstLeft = result.size();
+  const bool done = iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) && srcLeft == 0;
   iconv_close(cd);
-  if (rc == static_cast<size_t>(-1) || srcLeft != 0) return false;
-  result.resize(result.size() - dstLeft);
-  *out = result;
-  return true;
+  if (done) *out = result.substr(0, result.size() - dstLeft);
+  return done;
 }
 
 }  // namespace

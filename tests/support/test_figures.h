@@ -22,11 +22,9 @@ inline SxfZCdbFigure SetFigure(const char* refId, const std::vector<DWORD>& targ
   SxfZCdbFigure fig;
   fig.SetAttrType(SXF_ATTR_ATRF);
   SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 1);
-  SxfZCdbATRU attr;
-  attr.name = "width";
+  SxfZCdbATRU attr = Attr("width", width);
   attr.type = "LEN";
   attr.unit = "m";
-  attr.value = width;
   ref->AddAttrData(attr);
   for (DWORD t : targets) ref->AddTarget(t, "memo");
   return fig;

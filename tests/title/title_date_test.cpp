@@ -81,26 +81,6 @@ TEST(TitleDate, RejectedShapesStillReportTheNumbersRead) {
   for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.want) << c.text;
 }
 
-TEST(TitleDate, TextsThatAreNoDateLeaveTheDefaults) {
-  const Parsed none{0, 1, 1, 0};
-  for (const char* text : {"", "abc", "20050401", "2005/4/", "2005/4", "/2005/4/1", "年4月1日", "2005-4/1",
-                           "2005//1", "平成年4月1日", "表題"}) {
-    EXPECT_EQ(Parse(text), none) << text;
-  }
-  int y = 5, m = 5, d = 5;
-  EXPECT_EQ(SXF_ParseTitleDate(nullptr, y, m, d), 0);
-  EXPECT_EQ((Parsed{y, m, d, 0}), none);
-}
-
-TEST(TitleDate, OverlongNumbersDoNotWrapAround) {
-  Parsed p = Parse("99999999999999999999/1/1");
-  EXPECT_GT(p.year, 2100);
-  EXPECT_EQ(p.month, 1);
-  Parsed month = Parse("2005/99999999999999999999/1");
-  EXPECT_GT(month.month, 12);
-  EXPECT_EQ(month.verdict, 0);
-}
-
 TEST(TitleDate, ChangeKeepsTheWritersForm) {
   EXPECT_EQ(Change("平成17年4月1日", 2006, 5, 2), "平成18年5月2日");
   EXPECT_EQ(Change("２００５／４／１", 2006, 5, 2), "２００６／５／２");
@@ -120,24 +100,6 @@ TEST(TitleDate, ChangeClampsToWhatTheOldFormCanShow) {
   EXPECT_EQ(Change("2005-04-01", 2006, 13, 0), "2006-1-1");
   EXPECT_EQ(Change("2005-04-01", 2006, -3, 32), "2006-1-1");
   EXPECT_EQ(Change("平成17年4月1日", -2147483647 - 1, 5, 2), "平成1年5月2日");
-}
-
-TEST(TitleDate, ChangeOfATextThatIsNoCleanDateGivesTheCanonicalTextUnclamped) {
-  EXPECT_EQ(Change("abc", 2006, 5, 2), "2006年5月2日");
-  EXPECT_EQ(Change("H17.4.1", 2006, 5, 2), "2006年5月2日");
-  EXPECT_EQ(Change("", 1800, 13, 0), "1800年13月0日");
-}
-
-TEST(TitleDate, MakeTitleDateWritesTheCanonicalText) {
-  SxfTitleInfo info;
-  info.year = 2005;
-  info.month = 12;
-  info.day = 24;
-  EXPECT_EQ(SXF_MakeTitleDate(info).str(), Sjis("2005年12月24日"));
-  // What was made reads back as the same date.
-  int y, m, d;
-  EXPECT_EQ(SXF_ParseTitleDate(SXF_MakeTitleDate(info), y, m, d), 1);
-  EXPECT_EQ((Parsed{y, m, d, 1}), (Parsed{2005, 12, 24, 1}));
 }
 
 }  // namespace

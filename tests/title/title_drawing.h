@@ -1,5 +1,5 @@
 // A drawing with a title block: string elements that carry title stubs, and a database that lets
-// a test make the calls the host's notifications make.
+// a test read a stub name as it is stored.
 #pragma once
 
 #include <string>
@@ -12,8 +12,6 @@
 
 class TitleDB : public SxfZCdbAttrDB {
  public:
-  using SxfZCdbAttrDB::CheckTitleString;
-  using SxfZCdbAttrDB::ReActivateTitleElm;
   using SxfZCdbAttrDB::SxfZCdbAttrDB;
 
   // The stub name as stored, without the renumbering a figure lookup may run first.
@@ -48,10 +46,6 @@ struct TitleDrawing {
     fig.ATRS_SetAttr(stub);
     adb->SetRecFigure(rec, fig);
     return rec;
-  }
-  // The user retypes an element's text (UTF-8); the host is told separately (ChangeRecord).
-  void Retype(ZCdbElm* rec, const std::string& text) {
-    static_cast<ZString*>(rec->GetZGElm())->SetCString(Sjis(text).c_str());
   }
   // The stub name a caller reads back; "<none>" when the record shows no figure.
   std::string NameOf(ZCdbRecBase* rec) {

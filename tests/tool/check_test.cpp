@@ -3,12 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "model/atrf.h"
-#include "model/attr_set_ref.h"
 #include "model/figure.h"
-#include "model/new_format.h"
 #include "model/old_format.h"
-#include "platform/carchive.h"
 #include "platform/cfile.h"
 #include "tool/tool_runner.h"
 
@@ -105,39 +101,4 @@ TEST_F(CheckTest, RepeatedHandlesInAnOldSection) {
   EXPECT_EQ(r.out, Path("twice") + ": at byte " + std::to_string(offsets[1]) +
                        ": handle 7 already has a figure record at byte " + std::to_string(offsets[0]) +
                        "; the reader keeps only one of them\n");
-}
-
-TEST_F(CheckTest, TypeByteAndBlockThatDisagree) {
-  // New layout: figure 5 says "stub" but carries a user attribute block; figure 6 says "user
-  // attribute" and carries nothing.
-  using namespace new_format;
-  CMemFile file;
-  old_format::WriteInt32(&file, 0x3000);
-  {
-    CArchive ar(&file, CArchive::store);
-    auto entry = [&](DWORD handle, BYTE type, bool withBlock) {
-      WriteBlock(ar, 102, [&](CArchive& block) {
-        WriteBlock(block, 1, [&](CArchive& fields) { fields << handle; });
-        WriteBlock(block, 100, [&](CArchive& figure) {
-          WriteBlock(figure, 1, [&](CArchive& fields) { fields << CString("") << type; });
-          if (withBlock)
-            WriteBlock(figure, 101, [&](CArchive& atru) { return NewWriteATRU(atru, SxfZCdbATRU()); });
-          WriteEnd(figure);
-        });
-        WriteEnd(block);
-      });
-    };
-    entry(5, SXF_ATTR_ATRS, true);
-    entry(6, SXF_ATTR_ATRU, false);
-    WriteEnd(ar);
-    ar.Close();
-  }
-  WriteBytes(Path("mixed"), std::string(reinterpret_cast<const char*>(file.Data()), file.GetLength()));
-
-  const ToolResult r = RunTool({"check", Path("mixed")});
-  EXPECT_EQ(r.status, 3) << r.err;
-  const std::string file5 = Path("mixed") + ": handle 5: ";
-  const std::string file6 = Path("mixed") + ": handle 6: ";
-  EXPECT_EQ(r.out, file5 + "attribute type 3 holds a block of another type (user attribute)\n" + file6 +
-                       "attribute type 2 without its attribute block\n");
 }

@@ -60,8 +60,6 @@ class ErrorsTest : public ToolTest {
 TEST_F(ErrorsTest, MissingInput) {
   const std::string missing = Path("no-such-file");
   ExpectFailure({"dump", missing}, 1, missing, {"No such file"});
-  ExpectFailure({"check", missing}, 1, missing, {});
-  ExpectFailure({"convert", missing, Path("out")}, 1, missing, {}, Path("out"));
   ExpectFailure({"import", missing, Path("out")}, 1, missing, {}, Path("out"));
   ExpectFailure({"convert", missing, Path("fresh")}, 1, missing, {});
   EXPECT_FALSE(Exists(Path("fresh")));
@@ -103,7 +101,6 @@ TEST_F(ErrorsTest, UnsupportedVersion) {
   WriteBytes(Path("v2800"), bytes);
   ExpectFailure({"convert", Path("v2800"), Path("out")}, 1, Path("v2800"), {"at byte 0: ", "0x2800"},
                 Path("out"));
-  ExpectFailure({"check", Path("v2800")}, 1, Path("v2800"), {"0x2800"});
 }
 
 TEST_F(ErrorsTest, DocumentsThatDoNotFitTheSchema) {
@@ -120,17 +117,8 @@ TEST_F(ErrorsTest, DocumentsThatDoNotFitTheSchema) {
   bad["figures"][10]["attr"]["setRefs"][0]["groups"][0]["attrs"][0].erase("zukeiName");
   expectRefused(bad, {"figures[10].attr.setRefs[0].groups[0].attrs[0]: ", "missing member \"zukeiName\""});
   bad = good;
-  bad["title"].erase("year");
-  expectRefused(bad, {"title: missing member \"year\""});
-  bad = good;
-  bad.erase("figures");
-  expectRefused(bad, {"the document: missing member \"figures\""});
-  bad = good;
   bad["figures"][0]["colour"] = "red";
   expectRefused(bad, {"figures[0]: unknown member \"colour\""});
-  bad = good;
-  bad["figures"][0]["handle"] = 4294967295u;
-  expectRefused(bad, {"figures[0].handle: "});
   bad = good;
   bad["figures"][0]["attrType"] = "3";
   expectRefused(bad, {"figures[0].attrType: expected an integer"});
@@ -138,17 +126,11 @@ TEST_F(ErrorsTest, DocumentsThatDoNotFitTheSchema) {
   bad["figures"][1]["name"] = "😀";
   expectRefused(bad, {"figures[1].name: ", "Shift-JIS"});
   bad = good;
-  bad["figures"][1]["name"] = Json::parse(R"({"sjis": "8"})");
-  expectRefused(bad, {"figures[1].name.sjis: "});
-  bad = good;
   bad["figures"][2]["handle"] = 12;
   expectRefused(bad, {"handle 12 is listed twice", "figures[10]"});
   bad = good;
   bad["setDefinitions"][1]["id"] = "01";
   expectRefused(bad, {"setDefinitions[1]: ", "setDefinitions[0]"});
-  bad = good;
-  bad["formatVersion"] = 2;
-  expectRefused(bad, {"formatVersion: "});
 
   WriteBytes(doc, dumped.out.substr(0, 100));
   ExpectFailure({"import", doc, Path("out")}, 1, doc, {"at byte ", "not valid JSON"}, Path("out"));
@@ -156,18 +138,13 @@ TEST_F(ErrorsTest, DocumentsThatDoNotFitTheSchema) {
 
 TEST_F(ErrorsTest, UsageErrors) {
   ExpectFailure({}, 2, "", {"--help"});
-  ExpectFailure({"frobnicate"}, 2, "", {"frobnicate"});
   ExpectFailure({"convert", SamplePath("demo_new_layout.sxfattr")}, 2, "", {"OUT"});
   ExpectFailure({"dump", "--handle", "12x", SamplePath("demo_new_layout.sxfattr")}, 2, "", {"12x"});
-  ExpectFailure({"dump", "--summary", "--handle", "1"}, 2, "", {});
   ExpectFailure({"dump", "--handle", "99", SamplePath("demo_new_layout.sxfattr")}, 1, "", {"handle 99"});
 
   const ToolResult help = RunTool({"import", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Usage"), std::string::npos);
-  const ToolResult version = RunTool({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.rfind("sxfattr ", 0), 0u) << version.out;
 }
 
 TEST_F(ErrorsTest, SuccessReplacesAnExistingOutput) {

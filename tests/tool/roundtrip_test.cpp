@@ -94,13 +94,4 @@ TEST_F(RoundTripTest, DumpIsLaidOutLikeAWholeDocument) {
   // The dump is written figure by figure; it must still be exactly the indented document.
   const std::string out = Dump(SamplePath("demo_new_layout.sxfattr"));
   EXPECT_EQ(out, Json::parse(out).dump(2) + "\n");
-  WriteBytes(Path("empty.json"),
-             R"({"format": "sxfattr-dump", "formatVersion": 1, "title": {"projectName": "",
-      "constructionName": "", "contractClass": "", "drawingName": "", "drawingNumber": "", "drawingType": "",
-      "scale": "", "year": 0, "month": 1, "day": 1, "companyName": "", "officeName": ""},
-      "setDefinitions": [], "figures": []})");
-  Run({"import", Path("empty.json"), Path("empty")});
-  const std::string empty = Dump(Path("empty"));
-  EXPECT_EQ(empty, Json::parse(empty).dump(2) + "\n");
-  EXPECT_EQ(Json::parse(empty)["figures"], Json::array());
 }
