@@ -49,13 +49,6 @@ void ClearSubGroupFlags(SxfZCdbAttrGrp& g) {
   }
 }
 
-// A chain of levels groups, the outermost counted as the first.
-void MakeChain(SxfZCdbAttrGrp& root, int levels) {
-  SxfZCdbAttrGrp* g = &root;
-  for (int i = 1; i < levels; ++i) g = g->AddAttrGrpData(nullptr);
-  g->AddAttrData(Attr("leaf", "1"));
-}
-
 int NewReadInto(SxfZCdbAttrGrp& g, const Bytes& bytes, int merge = 0) {
   ReadFile in(bytes);
   CArchive ar(&in.file, CArchive::load);
@@ -201,32 +194,6 @@ TEST(NewGroupRecord, ReadsAnyOrderAndWritesCanonicalOrder) {
                         .i32(0)
                         .b;
   EXPECT_EQ(Store([&](CArchive& ar) { g.NewWrite(ar); }), canonical);
-}
-
-TEST(GroupRecords, NestingDeeperThanTheLimitIsRejected) {
-  for (int levels : {kMaxGroupDepth, kMaxGroupDepth + 1}) {
-    SxfZCdbAttrGrp chain;
-    MakeChain(chain, levels);
-    const int expected = levels <= kMaxGroupDepth ? 1 : 0;
-
-    CMemFile file;
-    ASSERT_EQ(chain.Write(&file), 1);
-    file.SeekToBegin();
-    SxfZCdbAttrGrp oldBack;
-    EXPECT_EQ(oldBack.Read(&file, 0), expected) << levels;
-    if (expected) {
-      EXPECT_EQ(oldBack.IsSame(chain), 1);
-    }
-
-    Bytes bytes = Store([&](CArchive& ar) { ASSERT_EQ(chain.NewWrite(ar), 1); });
-    SxfZCdbAttrGrp newBack;
-    ReadFile in(bytes);
-    CArchive ar(&in.file, CArchive::load);
-    EXPECT_EQ(newBack.NewRead(ar, 0), expected) << levels;
-    if (expected) {
-      EXPECT_EQ(newBack.IsSame(chain), 1);
-    }
-  }
 }
 
 }  // namespace
