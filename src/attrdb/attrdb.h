@@ -31,6 +31,7 @@
 class SxfZCdbFigure;
 class SxfZCdbAttrSetDef;
 class TitleRecMap;
+class SetDefNameIndex;
 struct NewFileAttrData;
 
 // The entry of one record handle in the handle map.
@@ -255,6 +256,26 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   void CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* sourceDb, SxfZCdbAttrDB* source);
   // Deletes the entry of handle with its figure and takes the handle out of the map.
   void RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry);
+
+  // While a section is read, FindAttrSetDefData finds definitions by name through an index
+  // instead of a walk over the registry (see SetDefNameIndex). The readers hold one scope for the
+  // whole read; scopes do not nest.
+  class SetDefIndexScope {
+   public:
+    explicit SetDefIndexScope(SxfZCdbAttrDB& db) : db_(db) { db_.m_setDefIndexOn = true; }
+    ~SetDefIndexScope();
+    SetDefIndexScope(const SetDefIndexScope&) = delete;
+    SetDefIndexScope& operator=(const SetDefIndexScope&) = delete;
+
+   private:
+    SxfZCdbAttrDB& db_;
+  };
+
+  // Drops the name index; it is built again from the registry when next needed.
+  void DropSetDefIndex() const;
+
+  bool m_setDefIndexOn = false;
+  mutable SetDefNameIndex* m_setDefIndex = nullptr;  // owned; null until needed
 
   // No set definition id below this is free. Definitions are only ever added (Clear empties the
   // registry and resets it to 1), so the lowest free id only grows and each search for it starts

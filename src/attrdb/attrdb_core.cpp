@@ -125,6 +125,7 @@ void SxfZCdbAttrDB::Clear() {
   }
   m_setDefMap.RemoveAll();
   m_setDefFreeFrom = 1;
+  DropSetDefIndex();
 
   pos = m_attrMap.GetStartPosition();
   while (pos != nullptr) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "attrdb/attrdb.h"
+#include "attrdb/setdef_name_index.h"
 #include "model/atrf.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
@@ -58,6 +59,16 @@ void SxfZCdbAttrDB::SetDefAttrDesigned(const char* designer) {
   DefaultDesigner() = designer;
 }
 
+SxfZCdbAttrDB::SetDefIndexScope::~SetDefIndexScope() {
+  db_.m_setDefIndexOn = false;
+  db_.DropSetDefIndex();
+}
+
+void SxfZCdbAttrDB::DropSetDefIndex() const {
+  delete m_setDefIndex;
+  m_setDefIndex = nullptr;
+}
+
 int SxfZCdbAttrDB::GetAttrSetDefCnt(CDWordArrayX* ids) const {
   if (ids == nullptr) return m_setDefMap.GetCount();
   POSITION pos = m_setDefMap.GetStartPosition();
@@ -83,6 +94,20 @@ SxfZCdbAttrSetDef* SxfZCdbAttrDB::FindAttrSetDefData(unsigned int id) const {
 SxfZCdbAttrSetDef* SxfZCdbAttrDB::FindAttrSetDefData(const char* name, const char* version,
                                                      const char* designer) const {
   if (name == nullptr) return nullptr;
+  const auto matches = [&](const SxfZCdbAttrSetDef* def) {
+    return def != nullptr && def->name.Compare(name) == 0 && SameText(def->version, version) &&
+           SameText(def->designer, designer);
+  };
+  if (m_setDefIndexOn) {
+    if (m_setDefIndex == nullptr) m_setDefIndex = new SetDefNameIndex(m_setDefMap);
+    const std::vector<unsigned int>* ids = m_setDefIndex->Find(CString(name));
+    if (ids == nullptr) return nullptr;
+    for (unsigned int id : *ids) {
+      SxfZCdbAttrSetDef* def = FindAttrSetDefData(id);
+      if (matches(def)) return def;
+    }
+    return nullptr;
+  }
   // The first match in map order wins, so which of two definitions with the same name answers
   // a name-only search depends on their ids' places in the map.
   POSITION pos = m_setDefMap.GetStartPosition();
@@ -90,11 +115,7 @@ SxfZCdbAttrSetDef* SxfZCdbAttrDB::FindAttrSetDefData(const char* name, const cha
     unsigned int id = 0;
     SxfZCdbAttrSetDef* def = nullptr;
     m_setDefMap.GetNextAssoc(pos, id, def);
-    if (def == nullptr) continue;
-    if (def->name.Compare(name) == 0 && SameText(def->version, version) &&
-        SameText(def->designer, designer)) {
-      return def;
-    }
+    if (matches(def)) return def;
   }
   return nullptr;
 }
@@ -123,6 +144,7 @@ SxfZCdbAttrSetDef* SxfZCdbAttrDB::AddAttrSetDefData(const char* name, const char
   def->id.Format("%d", static_cast<int>(id));
   def->deleted = 0;
   m_setDefMap.SetAt(id, def);
+  if (m_setDefIndex != nullptr) m_setDefIndex->Added(def->name, id);
   return def;
 }
 
@@ -138,6 +160,7 @@ SxfZCdbAttrSetDef* SxfZCdbAttrDB::AddAttrSetDefData(const SxfZCdbAttrSetDef& def
   if (m_setDefMap.Lookup(id, taken)) return nullptr;
   SxfZCdbAttrSetDef* copy = new SxfZCdbAttrSetDef(def);
   m_setDefMap.SetAt(id, copy);
+  if (m_setDefIndex != nullptr) m_setDefIndex->Added(copy->name, id);
   return copy;
 }
 

@@ -37,14 +37,6 @@ bool IsStringElement(ZCdbRecBase* rec) {
   return element != nullptr && element->GetElmType() == ZGELM_STRING;
 }
 
-// Only the last byte tells the line, so an item keeps the order of nine lines at most: "...10"
-// and a bare item name (whose last byte is the second byte of a kanji) both read as line 1.
-int LineIndexOf(const CString& name) {
-  const int length = name.GetLength();
-  const char last = length > 0 ? name[length - 1] : '\0';
-  return last >= '1' && last <= '9' ? last - '1' : 0;
-}
-
 CString NumberedName(const char* itemName, int number) {
   CString name;
   name.Format("%s%d", itemName, number);
@@ -106,7 +98,7 @@ int SxfZCdbAttrDB::RecalcTitleIndex(TitleRecMap& recs) {
     if (stub == nullptr) continue;
     const SXF_TTL_ID id = SrchTitleId(stub->name);
     if (id == 0) continue;
-    PlaceAt(recs.GetRecArray(id), LineIndexOf(stub->name), entry->rec);
+    PlaceAt(recs.GetRecArray(id), TitleLineIndex(stub->name), entry->rec);
   }
 
   for (const SxfTitleItem& item : kSxfTitleItems) {
@@ -241,7 +233,7 @@ void SxfZCdbAttrDB::ReActivateTitleElm(ZCdbRecBase* rec) {
   const SXF_TTL_ID id = SrchTitleId(ownStub->name);
   const SxfTitleItem* item = FindTitleItem(id);
   if (item == nullptr) return;
-  const int ownIndex = LineIndexOf(ownStub->name);
+  const int ownIndex = TitleLineIndex(ownStub->name);
 
   TitleRecArray others;
   POSITION pos = m_attrMap.GetStartPosition();
@@ -252,7 +244,7 @@ void SxfZCdbAttrDB::ReActivateTitleElm(ZCdbRecBase* rec) {
     if (handle == ownHandle || entry == nullptr || entry->rec == rec) continue;
     const SxfZCdbATRS* stub = LiveStub(entry);
     if (stub == nullptr || SrchTitleId(stub->name) != id) continue;
-    PlaceAt(others, LineIndexOf(stub->name), entry->rec);
+    PlaceAt(others, TitleLineIndex(stub->name), entry->rec);
   }
   if (others.GetSize() == 0) return;
 

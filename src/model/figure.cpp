@@ -289,13 +289,14 @@ int SxfZCdbFigure::IsSame(const SxfZCdbFigure& other, int checkTargeted) {
 void SxfZCdbFigure::WriteText(CArchive&, BYTE, ZCdbRecBase*) {}
 
 BYTE SxfZCdbFigure::StoredType() const {
-  // The holder's classes carry the type codes of their attribute types.
-  static_assert(int{SxfZCdbFigureAttr::kATRF} == int{SXF_ATTR_ATRF} &&
-                    int{SxfZCdbFigureAttr::kATRU} == int{SXF_ATTR_ATRU} &&
-                    int{SxfZCdbFigureAttr::kATRS} == int{SXF_ATTR_ATRS} &&
-                    int{SxfZCdbFigureAttr::kNone} == int{SXF_ATTR_NONE},
-                "the holder's classes carry the type codes");
-  const bool namesAClass =
-      attrType == SXF_ATTR_ATRF || attrType == SXF_ATTR_ATRU || attrType == SXF_ATTR_ATRS;
-  return namesAClass ? static_cast<BYTE>(attr.GetClass()) : BYTE{SXF_ATTR_NONE};
+  switch (attrType) {
+    case SXF_ATTR_ATRF:
+      return attr.ATRF() != nullptr ? attrType : BYTE{SXF_ATTR_NONE};
+    case SXF_ATTR_ATRU:
+      return attr.ATRU() != nullptr ? attrType : BYTE{SXF_ATTR_NONE};
+    case SXF_ATTR_ATRS:
+      return attr.ATRS() != nullptr ? attrType : BYTE{SXF_ATTR_NONE};
+    default:
+      return SXF_ATTR_NONE;
+  }
 }

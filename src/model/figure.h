@@ -133,12 +133,12 @@ class SXF_API SxfZCdbFigure {
   // New tagged record.
   int NewRead(CArchive& ar, SxfZCdbAttrDB* db);
   int NewWrite(CArchive& ar);
-  // The type byte both writers store, which also decides the attribute block written: 0 without
-  // an attribute object, and 0 for a type that names no attribute class (0 or an unknown code:
-  // the object is not kept, as the type says there is none, and title and other code that go by
-  // the type never saw it); otherwise the class of the object actually held, so a record never
-  // pairs a type with another class's block. A record whose type byte and block disagree thus
-  // keeps one meaning from its first save on.
+  // The type byte both writers store, which also decides the attribute block written: the
+  // figure's type when the object held can be read as that type's attribute (a user attribute
+  // serves as a stub), else 0 without the object. Code that goes by the type (the title index,
+  // copying, the set-reference walks) never saw an object of another class, so dropping it keeps
+  // the meaning the figure was read with; storing the object's own class would turn, say, an
+  // attribute-file figure holding a stub into a title element at the next load.
   BYTE StoredType() const;
 
   DWORD handle;            // record handle, 0xFFFFFFFF for none

@@ -32,6 +32,7 @@ int SxfZCdbAttrDB::Write(CFile* file, ZCdbBuff* buff) {
 }
 
 int SxfZCdbAttrDB::Read(CFile* file, ZCdbBuff* buff) {
+  SetDefIndexScope byName(*this);
   Clear();
   CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
   const int complete = ReadRecord(ar, [&](LONG tag, CArchive& block) {
@@ -55,6 +56,7 @@ int SxfZCdbAttrDB::Read(CFile* file, ZCdbBuff* buff) {
 }
 
 int SxfZCdbAttrDB::ReadOldBuff(CFile* file, ZCdbBuff* buff) {
+  SetDefIndexScope byName(*this);
   Clear();
   for (;;) {
     LONG rawHandle = 0;

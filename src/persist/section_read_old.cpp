@@ -26,6 +26,7 @@ void ShowRejectedFiguresWarning() {
 
 int SxfZCdbAttrDB::Read(int mode, CFile* file, ZCdb* db) {
   using namespace old_format;
+  SetDefIndexScope byName(*this);
   LONG rawVersion = 0;
   if (ReadInt32(file, rawVersion) == 0) return 0;
   const DWORD version = static_cast<DWORD>(rawVersion);

@@ -24,3 +24,12 @@ extern const SxfTitleItem kSxfTitleItems[kSxfTitleItemCount];
 
 // The table entry whose value is exactly id, or null (0, combinations, unknown values).
 const SxfTitleItem* FindTitleItem(SXF_TTL_ID id);
+
+// The line (0 for the first) that an element's stub name gives within its item. Only the last
+// byte tells the line, so an item keeps the order of nine lines at most: "...10" and a bare item
+// name (whose last byte is the second byte of a kanji) both read as line 1.
+inline int TitleLineIndex(const CString& name) {
+  const int length = name.GetLength();
+  const char last = length > 0 ? name[length - 1] : '\0';
+  return last >= '1' && last <= '9' ? last - '1' : 0;
+}

@@ -2,7 +2,7 @@
 // follow the copies while the host brackets the copy with BeginCopyWithTarget/EndCopyWithTarget.
 #include <gtest/gtest.h>
 
-#include "attrdb/editing.h"
+#include "attrdb/drawing.h"
 #include "model/attr_set_def.h"
 
 using Handles = std::vector<DWORD>;

@@ -1,6 +1,10 @@
 // A drawing as a host holds it: a ZCdb with undo, its environment and the "SXF" attribute
-// database created through the plug-in's entry function; plus figure builders.
+// database created through the plug-in's entry function; plus figure builders and helpers that
+// read what a caller sees of a record.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "attrdb/attrdb.h"
 #include "exports/entry.h"
@@ -30,4 +34,40 @@ struct Drawing {
 inline CString Width(const SxfZCdbFigure& fig) {
   const SxfZCdbATRU* attr = fig.FindAttrData("width");
   return attr != nullptr ? attr->value : CString();
+}
+
+// Runs body inside one undo step of the drawing's host.
+template <class Body>
+void InStep(Drawing& d, Body body) {
+  d.db.BeginUndoStep();
+  body();
+  d.db.EndUndoStep();
+}
+
+// What a caller of GetRecFigure sees of rec: whether anything is visible, its width and targets.
+struct Seen {
+  bool visible = false;
+  std::string width;
+  std::vector<DWORD> targets;
+};
+
+inline Seen See(Drawing& d, DWORD handle) {
+  Seen seen;
+  SxfZCdbFigure out;
+  if (d.adb->GetRecFigure(handle, out) == 0) return seen;
+  seen.visible = true;
+  seen.width = std::string(Width(out));
+  seen.targets = Targets(out);
+  return seen;
+}
+
+inline Seen See(Drawing& d, ZCdbRecBase* rec) {
+  return See(d, rec->GetHandle());
+}
+
+// The reference id of the first set reference of fig, or "" when it has none.
+inline std::string FirstRefId(const SxfZCdbFigure& fig) {
+  const SxfZCdbATRF* atrf = fig.ATRF_GetAttr();
+  if (atrf == nullptr || atrf->GetAttrSetRefCnt() == 0) return "";
+  return atrf->GetAttrSetRefData(0)->GetRefId();
 }

@@ -2,7 +2,7 @@
 // and restoring records, committing, and records whose objects the host replaces.
 #include <gtest/gtest.h>
 
-#include "attrdb/editing.h"
+#include "attrdb/drawing.h"
 
 using Handles = std::vector<DWORD>;
 

@@ -3,7 +3,7 @@
 // build turns a leak or a second free into a failure of these tests.
 #include <gtest/gtest.h>
 
-#include "attrdb/editing.h"
+#include "attrdb/drawing.h"
 
 namespace {
 
@@ -16,66 +16,35 @@ std::string WidthOf(Drawing& d, ZCdbRecBase* rec) {
 
 }  // namespace
 
-TEST(Undo, AddedFigureParksOnUndoAndComesBackOnRedo) {
+TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
   Drawing d;
   ZCdbRecBase* a = d.AddPlain();
-  ZCdbRecBase* t = d.AddPlain();
-  const DWORD th = t->GetHandle();
-  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {th})); });
-  EXPECT_EQ("1.5", WidthOf(d, a));
-  EXPECT_EQ(1, d.adb->TargetedCnt(th));
+  const DWORD t = d.AddPlain()->GetHandle();
+  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1")); });
+  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t, t}, "v2")); });
+  InStep(d, [&] { d.adb->DelRecFigure(a->GetHandle()); });
+  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {}, "v3")); });
 
-  ASSERT_EQ(1, d.db.Undo());
-  EXPECT_EQ("-", WidthOf(d, a));
-  EXPECT_EQ(0, d.adb->TargetedCnt(th));
-  EXPECT_EQ(0, d.adb->IsTargetOnly(th));
-
-  ASSERT_EQ(1, d.db.Redo());
-  EXPECT_EQ("1.5", WidthOf(d, a));
-  EXPECT_EQ(1, d.adb->TargetedCnt(th));
-  EXPECT_EQ(1, d.adb->IsTargetOnly(th));
-
-  // Undo again and record a new step: the parked figure is released with the redo stack.
-  ASSERT_EQ(1, d.db.Undo());
-  ZCdbRecBase* b = d.AddPlain();
-  InStep(d, [&] { d.adb->SetRecFigure(b, SetFigure("1", {}, "4")); });
-  EXPECT_EQ(0, d.db.Redo());
-  EXPECT_EQ("-", WidthOf(d, a));
-  EXPECT_EQ(0, d.adb->TargetedCnt(th));
-  EXPECT_EQ("4", WidthOf(d, b));
-}
-
-TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
-  {
-    Drawing d;
-    ZCdbRecBase* a = d.AddPlain();
-    const DWORD t = d.AddPlain()->GetHandle();
-    InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1")); });
-    InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t, t}, "v2")); });
-    InStep(d, [&] { d.adb->DelRecFigure(a->GetHandle()); });
-    InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {}, "v3")); });
-
-    struct State {
-      const char* width;
-      int count;
-    };
-    // After 4 undos, 2 redos, 1 undo: the states met on the way, newest first.
-    const State undone[] = {{"-", 0}, {"v2", 2}, {"v1", 1}, {"-", 0}};
-    EXPECT_EQ("v3", WidthOf(d, a));
-    for (const State& s : undone) {
-      ASSERT_EQ(1, d.db.Undo());
-      EXPECT_EQ(s.width, WidthOf(d, a));
-      EXPECT_EQ(s.count, d.adb->TargetedCnt(t));
-    }
-    ASSERT_EQ(1, d.db.Redo());
-    EXPECT_EQ("v1", WidthOf(d, a));
-    ASSERT_EQ(1, d.db.Redo());
-    EXPECT_EQ("v2", WidthOf(d, a));
-    EXPECT_EQ(2, d.adb->TargetedCnt(t));
+  struct State {
+    const char* width;
+    int count;
+  };
+  // After 4 undos, 2 redos, 1 undo: the states met on the way, newest first.
+  const State undone[] = {{"-", 0}, {"v2", 2}, {"v1", 1}, {"-", 0}};
+  EXPECT_EQ("v3", WidthOf(d, a));
+  for (const State& s : undone) {
     ASSERT_EQ(1, d.db.Undo());
-    EXPECT_EQ("v1", WidthOf(d, a));
-    EXPECT_EQ(1, d.adb->TargetedCnt(t));
-    // The drawing goes with items on both stacks: the manager releases them before the
-    // database is deleted, and each figure is freed once.
+    EXPECT_EQ(s.width, WidthOf(d, a));
+    EXPECT_EQ(s.count, d.adb->TargetedCnt(t));
   }
+  ASSERT_EQ(1, d.db.Redo());
+  EXPECT_EQ("v1", WidthOf(d, a));
+  ASSERT_EQ(1, d.db.Redo());
+  EXPECT_EQ("v2", WidthOf(d, a));
+  EXPECT_EQ(2, d.adb->TargetedCnt(t));
+  ASSERT_EQ(1, d.db.Undo());
+  EXPECT_EQ("v1", WidthOf(d, a));
+  EXPECT_EQ(1, d.adb->TargetedCnt(t));
+  // The drawing goes with items on both stacks: the manager releases them before the
+  // database is deleted, and each figure is freed once.
 }

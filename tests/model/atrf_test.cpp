@@ -46,7 +46,6 @@ TEST(AtrfTest, OldRecordRoundTripAndSetNames) {
   SxfZCdbATRF src = Sample();
   CMemFile file;
   ASSERT_EQ(src.Write(&file), 1);
-  const std::string bytes(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
 
   // A RefId that names a known set becomes that set's id; digits are taken as they are.
   CEnvironObj env("/d");

@@ -12,16 +12,9 @@
 #include "host/wildcard.h"
 #include "model/tvector.h"
 #include "support/sjis_text.h"
+#include "support/test_figures.h"
 
 namespace {
-
-SxfZCdbATRU Attr(const char* name, const char* value, LONG kind = 10) {
-  SxfZCdbATRU a;
-  a.name = name;
-  a.value = value;
-  a.kind = kind;
-  return a;
-}
 
 std::vector<std::string> Values(const SxfZCdbAttrGrp& g) {
   std::vector<std::string> out;

@@ -18,8 +18,6 @@ std::string GroupRecord(const std::string& name, std::initializer_list<const cha
   return r.i32(0).str();
 }
 
-using MemIn = ReadFile;
-
 TEST(AttrSetRefTest, TargetContentAndRead) {
   SxfZCdbAttrSetRef ref;
   EXPECT_EQ(ref.IsNoTarget(), 1);
@@ -30,7 +28,7 @@ TEST(AttrSetRefTest, TargetContentAndRead) {
   EXPECT_EQ(ref.IsTargetOnly(), 0);
   EXPECT_EQ(ref.IsNoTarget(), 0);
   // Read replaces the content even when asked to merge.
-  MemIn in(GroupRecord("5", {"x", "y"}));
+  ReadFile in(GroupRecord("5", {"x", "y"}));
   ASSERT_EQ(ref.Read(&in.file, 1), 1);
   EXPECT_STREQ(ref.GetRefId(), "5");
   EXPECT_EQ(ref.GetAttrCnt(), 2);
@@ -51,7 +49,7 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   v1 += trailing + Builder().i32(1).str() + GroupRecord("second", {});  // one more sub-group
 
   SxfZCdbAttrSetRef ref;
-  MemIn in(v1);
+  ReadFile in(v1);
   ASSERT_EQ(ref.ReadOld(&in.file, &db), 1);
   EXPECT_EQ(in.file.GetPosition(), in.file.GetLength());
   const SxfZCdbAttrSetDef* def = db.FindAttrSetDefData("Road", "1.0", "X");
@@ -68,7 +66,7 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   // Versions 0 and 2: version, designer, one group with the set's name. A known set is found.
   std::string v2 = Builder().u8(2).fstr("1.0").fstr("X").str() + GroupRecord("Road", {"a", "b"});
   SxfZCdbAttrSetRef again;
-  MemIn in2(v2);
+  ReadFile in2(v2);
   ASSERT_EQ(again.ReadOld(&in2.file, &db), 1);
   EXPECT_STREQ(again.GetRefId(), "2");
   EXPECT_EQ(again.GetAttrCnt(), 2);
@@ -76,13 +74,13 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   // A failed record changes neither the reference nor the database.
   std::string v3 = v2;
   v3[0] = 3;
-  MemIn in3(v3);
+  ReadFile in3(v3);
   EXPECT_EQ(again.ReadOld(&in3.file, &db), 0);
   EXPECT_STREQ(again.GetRefId(), "2");
   EXPECT_EQ(again.GetAttrCnt(), 2);
   std::string fresh = v2;
   fresh.replace(5, 3, "9.9");  // a set version the database does not know, then cut short
-  MemIn in4(fresh.substr(0, fresh.size() - 3));
+  ReadFile in4(fresh.substr(0, fresh.size() - 3));
   SxfZCdbAttrSetRef broken;
   EXPECT_EQ(broken.ReadOld(&in4.file, &db), 0);
   EXPECT_EQ(db.GetAttrSetDefCnt(nullptr), 2);
@@ -101,9 +99,8 @@ TEST(AttrSetDefTest, CopiesKeepTheDeleteMarkRecordsDoNot) {
 
   CMemFile file;
   ASSERT_EQ(def.Write(&file), 1);
-  std::string expected = Builder().u8(1).fstr("Road").fstr("1.0").fstr("X").fstr("12").str();
-  ASSERT_EQ(file.GetLength(), expected.size());
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.Data()), expected.size()), expected);
+  Bytes expected = Builder().u8(1).fstr("Road").fstr("1.0").fstr("X").fstr("12").b;
+  EXPECT_EQ(Contents(file), expected);
   file.SeekToBegin();
   SxfZCdbAttrSetDef back;
   ASSERT_EQ(back.Read(&file), 1);
@@ -111,7 +108,7 @@ TEST(AttrSetDefTest, CopiesKeepTheDeleteMarkRecordsDoNot) {
   EXPECT_STREQ(back.GetId(), "12");
   EXPECT_EQ(back.IsDelete(), 0);
   expected[0] = 2;
-  MemIn bad(expected);
+  ReadFile bad(expected);
   EXPECT_EQ(back.Read(&bad.file), 0);
 }
 

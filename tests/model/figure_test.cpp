@@ -157,16 +157,11 @@ TEST(FigureTest, OldRecordRoundTripAndVersions) {
   EXPECT_STREQ(old.ATRU_GetAttr()->zukeiName, "z");
 }
 
-// A version-1 figure record carrying two target definitions, T1 {100} and T2 {100, 101}.
-std::string Version1Record(BYTE type) {
+// A version-1 figure record of type ATRF without set references of its own, carrying two target
+// definitions, T1 {100} and T2 {100, 101}.
+std::string Version1Record() {
   Builder r;
-  r.u8(1).fstr("old").u8(type);
-  if (type == SXF_ATTR_ATRF) {
-    r.u8(4).i32(0);  // no set references of its own
-  } else {
-    r.raw("\4\4").fstr("u").fstr("").fstr("").i32(10).fstr("1").fstr("");
-  }
-  r.i32(2);
+  r.u8(1).fstr("old").u8(SXF_ATTR_ATRF).u8(4).i32(0).i32(2);
   for (int i = 0; i < 2; ++i) {
     r.u8(1).fstr(i ? "T2" : "T1").fstr("1.0").fstr("d").i32(i + 1);
     for (int k = 0; k <= i; ++k) r.i32(100 + k).fstr("memo");
@@ -178,7 +173,7 @@ TEST(FigureTest, Version1TargetDefinitionsBecomeSetReferences) {
   Drawing d;
   d.db->AddAttrSetDefData("T2", "1.0", "d", 1);  // known already: found, not added
   SxfZCdbFigure fig;
-  ASSERT_EQ(ReadOld(Version1Record(SXF_ATTR_ATRF), fig, d.db), 1);
+  ASSERT_EQ(ReadOld(Version1Record(), fig, d.db), 1);
   EXPECT_EQ(d.db->GetAttrSetDefCnt(nullptr), 2);
   SxfZCdbATRF* atrf = fig.ATRF_GetAttr();
   ASSERT_EQ(atrf->GetAttrSetRefCnt(), 2);
@@ -209,6 +204,31 @@ TEST(FigureTest, NewRecordRoundTripAndTolerances) {
   ASSERT_EQ(ReadNew(typeOnly, hollow), 1);
   EXPECT_EQ(hollow.GetAttrType(), SXF_ATTR_ATRU);
   EXPECT_EQ(WriteNew(hollow), plain);
+  // A type byte with another type's block: the figure keeps its type and the object is dropped
+  // on writing, except that a user attribute serves a stub type as its stub.
+  SxfZCdbFigure stub;
+  stub.SetName("e");
+  SxfZCdbATRS stubAttr;
+  stubAttr.name = Sjis("表題_図面名1").c_str();
+  stub.SetAttrType(SXF_ATTR_ATRS);
+  stub.ATRS_SetAttr(stubAttr);
+  std::string stubTypedAtrf = WriteNew(stub);
+  stubTypedAtrf[10] = SXF_ATTR_ATRF;
+  SxfZCdbFigure mixed;
+  ASSERT_EQ(ReadNew(stubTypedAtrf, mixed), 1);
+  EXPECT_EQ(mixed.GetAttrType(), SXF_ATTR_ATRF);
+  EXPECT_EQ(WriteNew(mixed), plain);
+  SxfZCdbFigure user;
+  user.SetName("e");
+  SxfZCdbATRU userAttr;
+  userAttr.name = Sjis("表題_図面名1").c_str();
+  userAttr.value = "v";
+  user.ATRU_SetAttr(userAttr);
+  std::string userTypedStub = WriteNew(user);
+  userTypedStub[10] = SXF_ATTR_ATRS;
+  SxfZCdbFigure asStub;
+  ASSERT_EQ(ReadNew(userTypedStub, asStub), 1);
+  EXPECT_EQ(WriteNew(asStub), WriteNew(stub));
   // An unknown tag between known ones is skipped.
   std::string withUnknown = bytes;
   withUnknown.insert(8 + static_cast<unsigned char>(bytes[4]), std::string("\x69\0\0\0\3\0\0\0xyz", 11));

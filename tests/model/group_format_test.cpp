@@ -1,6 +1,6 @@
-// Group records in both formats: round trips, pinned layouts, merge reading and the nesting
-// limit. Cut-short records are swept at section level
-// (reliability/section_damage_test.cpp), whose sample figure holds nested groups.
+// Group records in both formats: round trips, pinned layouts, old versions and reading order.
+// Merge reading is checked with the old attribute set records (attr_set_test.cpp); cut-short
+// records are swept at section level (reliability/section_damage_test.cpp).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -102,45 +102,13 @@ TEST(OldGroupRecord, EarlierVersionsAndRejectedRecords) {
     SxfZCdbAttrGrp g;
     EXPECT_EQ(g.Read(&in.file, 0), 0);
   }
-}
 
-TEST(OldGroupRecord, MergeReadingOfAnOldAttributeSet) {
-  // The body of a version-1 attribute set: k = 2 sub-group records, then one trailing group whose
-  // attributes and sub-groups join the set and whose name is dropped.
-  Builder sets;
-  sets.u8(2).fstr("g1").i32(1).raw(OldAttr("a", "1")).i32(0);
-  sets.u8(0).fstr("g2").i32(0);
-  sets.u8(2).fstr("ignored").i32(2).raw(OldAttr("t1", "x")).raw(OldAttr("t2", "y")).i32(1);
-  sets.u8(1).fstr("g3").i32(0);
-  ReadFile in(sets.b);
-
-  SxfZCdbAttrGrp set;
-  set.SetName("Road");
-  set.AddAttrData(Attr("before", "0"));
-  for (int k = 0; k < 2; ++k) ASSERT_EQ(set.AddAttrGrpData(nullptr)->Read(&in.file, 0), 1);
-  ASSERT_EQ(set.Read(&in.file, 1), 1);
-  EXPECT_EQ(old_format::BytesLeft(&in.file), 0u);
-
-  EXPECT_STREQ(set.GetName(), "Road");
-  ASSERT_EQ(set.GetAttrCnt(), 3);
-  EXPECT_EQ(set.GetAttrData(0)->name, "before");
-  EXPECT_EQ(set.GetAttrData(1)->name, "t1");
-  EXPECT_EQ(set.GetAttrData(2)->name, "t2");
-  ASSERT_EQ(set.GetAttrGrpCnt(), 3);
-  EXPECT_STREQ(set.GetAttrGrpData(0)->GetName(), "g1");
-  EXPECT_EQ(set.GetAttrGrpData(0)->GetAttrCnt(), 1);
-  EXPECT_STREQ(set.GetAttrGrpData(1)->GetName(), "g2");
-  EXPECT_STREQ(set.GetAttrGrpData(2)->GetName(), "g3");
-
-  // Without merge the record replaces the content and names the group, unless its name is empty
-  // (an empty file string leaves the name alone).
-  ReadFile named(Builder().u8(2).fstr("New").i32(0).i32(0).u8(2).fstr("").i32(0).i32(0).b);
-  ASSERT_EQ(set.Read(&named.file, 0), 1);
-  EXPECT_STREQ(set.GetName(), "New");
-  EXPECT_EQ(set.GetAttrCnt(), 0);
-  EXPECT_EQ(set.GetAttrGrpCnt(), 0);
-  ASSERT_EQ(set.Read(&named.file, 0), 1);
-  EXPECT_STREQ(set.GetName(), "New");
+  // An empty name on file leaves the group's name alone.
+  ReadFile unnamed(Builder().u8(2).fstr("").i32(0).i32(0).b);
+  SxfZCdbAttrGrp g;
+  g.SetName("Road");
+  ASSERT_EQ(g.Read(&unnamed.file, 0), 1);
+  EXPECT_STREQ(g.GetName(), "Road");
 }
 
 TEST(NewGroupRecord, RoundTripAndLayout) {

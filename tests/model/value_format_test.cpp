@@ -138,24 +138,4 @@ TEST(NewValueRecord, LayoutAndRoundTrip) {
   EXPECT_EQ(ar.BytesLeft(), 0u);
 }
 
-// A tag this reader does not know, between known ones and inside the nested record.
-TEST(NewValueRecord, SkipsUnknownTags) {
-  SxfZCdbATRU v = SampleValue();
-  Builder nestedWithUnknown;
-  nestedWithUnknown.entry(9, Builder().raw("??"))
-      .entry(1, Builder().astr(v.name.str()).astr("LEN").astr("m"))
-      .i32(0);
-  ReadFile in(Builder()
-                  .entry(1, Builder().i32(-3).astr("12.50").astr(v.zukeiName.str()))
-                  .entry(7, Builder().i32(1).raw("junk"))
-                  .entry(100, nestedWithUnknown)
-                  .i32(0)
-                  .b);
-  CArchive ar(&in.file, CArchive::load);
-  std::unique_ptr<SxfZCdbATRU> a(NewReadATRU(ar));
-  EXPECT_EQ(ar.BytesLeft(), 0u);
-  ASSERT_TRUE(a);
-  EXPECT_TRUE(a->IsSame(v));
-}
-
 }  // namespace

@@ -54,7 +54,7 @@ class ChainModel {
 };
 
 // Key k lands in bucket (k >> 4) % 7: 0x00 and 0x70 -> 0; 0x10, 0x80 and 0x12 -> 1; 0x25 -> 2.
-TEST(CMapOrder, SevenBucketsVisitBucketsInOrderNewestFirst) {
+TEST(CMapOrder, BucketsInOrderNewestFirstAndKeysAsTheir32BitPattern) {
   IntMap map;
   map.InitHashTable(7);
   for (DWORD key : {0x10u, 0x80u, 0x00u, 0x70u, 0x25u, 0x12u}) map.SetAt(key, static_cast<int>(key));
@@ -69,17 +69,13 @@ TEST(CMapOrder, SevenBucketsVisitBucketsInOrderNewestFirst) {
   EXPECT_FALSE(map.RemoveKey(0x10));
   map.SetAt(0x10, 1);
   EXPECT_EQ(Keys(map), (std::vector<DWORD>{0x70, 0x00, 0x10, 0x12, 0x80, 0x25}));
-}
 
-// A 32-bit key hashes as its 32-bit pattern, as on 32-bit Windows: -1 shares bucket 383 with
-// 0x17F0, and 0x1800 follows in bucket 384.
-TEST(CMapOrder, NegativeIntKeyHashesAsItsUnsignedPattern) {
-  CMap<int, int, int, int> map;
-  map.InitHashTable(773);
-  map.SetAt(0x1800, 0);
-  map.SetAt(-1, 0);
-  map.SetAt(0x17F0, 0);
-  EXPECT_EQ(Keys(map), (std::vector<int>{0x17F0, -1, 0x1800}));
+  // A 32-bit key hashes as its 32-bit pattern, as on 32-bit Windows: -1 shares bucket 383 with
+  // 0x17F0, and 0x1800 follows in bucket 384.
+  CMap<int, int, int, int> signedKeys;
+  signedKeys.InitHashTable(773);
+  for (int key : {0x1800, -1, 0x17F0}) signedKeys.SetAt(key, 0);
+  EXPECT_EQ(Keys(signedKeys), (std::vector<int>{0x17F0, -1, 0x1800}));
 }
 
 // Random inserts, updates and removals on map and model, keeping at most maxCount keys; every

@@ -29,8 +29,7 @@ std::map<DWORD, int> Recount(SxfZCdbAttrDB& adb) {
 void ReadDamaged(const std::string& bytes, Form form, bool mustFail) {
   HostDrawing d;
   LoadSampleRecords(d);
-  ZCdbBuff buff;
-  for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) buff.Add(d.db.FindRecord(handle));
+  ZCdbBuff buff = SampleBuffer(d);
   CMemFile file;
   Put(file, bytes);
   file.SeekToBegin();

@@ -22,6 +22,13 @@ inline void LoadSampleRecords(HostDrawing& d) {
   d.Load<ZCdbElm>(kRaster, nullptr, new ZCdbElm(new ZRaster("img/site.tif")));
 }
 
+// A copy buffer holding every record of the sample.
+inline ZCdbBuff SampleBuffer(HostDrawing& d) {
+  ZCdbBuff buff;
+  for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) buff.Add(d.db.FindRecord(handle));
+  return buff;
+}
+
 struct SampleDrawing {
   HostDrawing d;
   SampleDrawing() {
@@ -77,11 +84,7 @@ struct SampleDrawing {
     return Bytes(file);
   }
 
-  ZCdbBuff Buffer() {
-    ZCdbBuff buff;
-    for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) buff.Add(Rec(handle));
-    return buff;
-  }
+  ZCdbBuff Buffer() { return SampleBuffer(d); }
 
   // The copy-buffer section in the tagged form that Write(CFile*, ZCdbBuff*) stores.
   std::string CopyBuffer() {

@@ -58,10 +58,6 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-bool Exists(const std::string& path) {
-  return std::filesystem::exists(path);
-}
-
 std::string SamplePath(const std::string& name) {
   return std::string(SXF_SOURCE_DIR) + "/samples/" + name;
 }

@@ -18,7 +18,6 @@ ToolResult RunTool(const std::vector<std::string>& args);
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
 // A committed sample under samples/ of the source tree.
 std::string SamplePath(const std::string& name);
 
