@@ -3,8 +3,9 @@
 //
 // A figure that reads must write and read back (CheckOldRoundTrip, CheckNewRoundTrip). The copy
 // must be IsSame only when the figure's type byte names the class of the object it holds: a
-// writer stores the type of the class it finds (type 0 without an object). ATRS_GetAttr also
-// gives the stub view of a held user attribute, so type 3 is as-is only without one.
+// writer stores type 0 without the object when the object is not of its type's class, and a
+// type 3 over a user attribute as the stub part of it (SxfZCdbFigure::StoredType), so type 3 is
+// as-is only without one.
 #pragma once
 
 #include <memory>

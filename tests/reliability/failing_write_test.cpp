@@ -3,6 +3,7 @@
 // it wrote from stays exactly as it was.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <sstream>
 
@@ -33,6 +34,7 @@ void SweepWrite(SampleDrawing& s, const std::function<int(CFile*)>& write, bool 
   CMemFile whole;
   ASSERT_EQ(1, write(&whole));
   std::string full = Bytes(whole);
+  int zeros = 0, raised = 0;
   for (size_t k = 0; k <= full.size(); ++k) {
     SCOPED_TRACE(testing::Message() << what << " failing after " << k << " bytes");
     FailingFile file(k);
@@ -42,7 +44,9 @@ void SweepWrite(SampleDrawing& s, const std::function<int(CFile*)>& write, bool 
     } catch (CFileException& e) {
       EXPECT_EQ(CFileException::diskFull, e.m_cause);
       EXPECT_TRUE(allowThrow);
+      ++raised;
     }
+    if (result == 0) ++zeros;
     if (k < full.size()) {
       EXPECT_NE(1, result) << "a write that lost bytes reported success";
       EXPECT_TRUE(result == -1 || (result == 0 && allowZero)) << result;
@@ -55,6 +59,8 @@ void SweepWrite(SampleDrawing& s, const std::function<int(CFile*)>& write, bool 
     }
     EXPECT_EQ(before, Snapshot(s));
   }
+  std::printf("[ failing  ] %s: %zu bytes, %zu limits, %d returned 0, %d raised diskFull\n", what,
+              full.size(), full.size() + 1, zeros, raised);
 }
 
 TEST(FailingWrite, EverySectionWriterLeavesTheDatabaseAsItWas) {

@@ -4,6 +4,7 @@
 // (1) and leaves a database whose target counts match its figures and that saves and loads again.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 
 #include "reliability/section_samples.h"
@@ -25,8 +26,13 @@ std::map<DWORD, int> Recount(SxfZCdbAttrDB& adb) {
   return counts;
 }
 
+struct Tally {
+  int reads = 0, tolerated = 0, endOfFile = 0;
+};
+
 // Reads bytes in form into a fresh sample drawing and checks what the read left behind.
-void ReadDamaged(const std::string& bytes, Form form, bool mustFail) {
+void ReadDamaged(const std::string& bytes, Form form, bool mustFail, Tally& tally) {
+  ++tally.reads;
   HostDrawing d;
   LoadSampleRecords(d);
   ZCdbBuff buff = SampleBuffer(d);
@@ -43,6 +49,7 @@ void ReadDamaged(const std::string& bytes, Form form, bool mustFail) {
     // Only the tagged forms run through an archive, and only its end of file escapes a reader.
     EXPECT_NE(Form::kOldCopyBuffer, form);
     EXPECT_EQ(CArchiveException::endOfFile, e.m_cause);
+    ++tally.endOfFile;
   }
   if (mustFail) {
     EXPECT_EQ(0, result);
@@ -54,6 +61,7 @@ void ReadDamaged(const std::string& bytes, Form form, bool mustFail) {
     }
     return;
   }
+  ++tally.tolerated;
   // Only a drawing read counts targets; the copy-buffer forms count nothing.
   std::map<DWORD, int> counts = Recount(*d.adb);
   for (DWORD handle : {kPlainA, kPlainB, kContour, kRaster}) counts[handle] += 0;
@@ -72,19 +80,22 @@ void ReadDamaged(const std::string& bytes, Form form, bool mustFail) {
 // Every prefix must fail; the whole section and each single-byte change may be tolerated.
 void Sweep(const std::string& bytes, Form form, const char* what) {
   ASSERT_FALSE(bytes.empty());
-  ReadDamaged(bytes, form, false);
+  Tally tally;
+  ReadDamaged(bytes, form, false, tally);
   for (size_t length = 0; length < bytes.size(); ++length) {
     SCOPED_TRACE(testing::Message() << what << " cut at " << length);
-    ReadDamaged(bytes.substr(0, length), form, true);
+    ReadDamaged(bytes.substr(0, length), form, true, tally);
   }
   for (size_t at = 0; at < bytes.size(); ++at) {
     for (int change = 0; change < 2; ++change) {
       std::string damaged = bytes;
       damaged[at] = static_cast<char>(change == 0 ? damaged[at] + 1 : damaged[at] ^ 0xFF);
       SCOPED_TRACE(testing::Message() << what << " byte " << at << (change == 0 ? " +1" : " ^0xFF"));
-      ReadDamaged(damaged, form, false);
+      ReadDamaged(damaged, form, false, tally);
     }
   }
+  std::printf("[ damage   ] %s: %zu bytes, %d reads, %d tolerated, %d failed (%d by end of file)\n", what,
+              bytes.size(), tally.reads, tally.tolerated, tally.reads - tally.tolerated, tally.endOfFile);
 }
 
 TEST(SectionDamage, EveryFormOfTheSampleSection) {
