@@ -26,9 +26,9 @@ for t in "${targets[@]}"; do
   echo "== $t: ${seconds}s"
   status=0
   # -timeout: an input that takes this long is a hang. -max_len leaves room for the deepest
-  # group trees the readers accept. Every archive block allocates a 4 KiB buffer, so with the
-  # sanitizer's default 256 MiB quarantine most of the time would go to fresh pages; 16 MiB still
-  # holds everything one input frees.
+  # group trees the readers accept. A read allocates and frees many short-lived objects (figures,
+  # strings, archive blocks), so with the sanitizer's default 256 MiB quarantine most of the time
+  # would go to fresh pages; 16 MiB still holds everything one input frees.
   ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:quarantine_size_mb=16} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1} \
     "$bin" -max_total_time="$seconds" -timeout=10 -max_len=16384 -print_final_stats=1 \
     -artifact_prefix="$work/$t/artifacts/" "$work/$t/corpus" >"$work/$t/log" 2>&1 || status=$?
