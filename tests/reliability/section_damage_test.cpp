@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "reliability/section_samples.h"
@@ -98,6 +100,11 @@ void Sweep(const std::string& bytes, Form form, const char* what) {
               bytes.size(), tally.reads, tally.tolerated, tally.reads - tally.tolerated, tally.endOfFile);
 }
 
+std::string CommittedSample(const char* name) {
+  std::ifstream in(std::string(SXF_SOURCE_DIR) + "/samples/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 TEST(SectionDamage, EveryFormOfTheSampleSection) {
   MessageCapture quiet;
   SampleDrawing src;
@@ -105,6 +112,9 @@ TEST(SectionDamage, EveryFormOfTheSampleSection) {
   Sweep(src.OldLayout(), Form::kDrawing, "old layout 0x2000");
   Sweep(src.CopyBuffer(), Form::kCopyBuffer, "copy buffer");
   Sweep(src.OldCopyBuffer(), Form::kOldCopyBuffer, "old copy buffer");
+  // The committed samples, read into a drawing whose records they mostly do not name.
+  Sweep(CommittedSample("demo_new_layout.sxfattr"), Form::kDrawing, "samples/demo_new_layout.sxfattr");
+  Sweep(CommittedSample("demo_old_layout.sxfattr"), Form::kDrawing, "samples/demo_old_layout.sxfattr");
 }
 
 }  // namespace
