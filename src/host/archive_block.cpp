@@ -91,13 +91,44 @@ BlockPool& Pool() {
   return pool;
 }
 
+// Blocks open in place, innermost last: the archive each was opened in and where its content
+// starts.
+struct InPlaceBlock {
+  CArchive* archive;
+  size_t start;
+};
+std::vector<InPlaceBlock>& InPlace() {
+  thread_local std::vector<InPlaceBlock> open;
+  return open;
+}
+
 }  // namespace
 
-CArchive* SaveArchiveBlockBegin(CArchive&) {
+CArchive* SaveArchiveBlockBegin(CArchive& ar) {
+  // Inside an archive that stores to memory (another block, or a staged entry) the block is
+  // written in place: its length is left open and filled in when it closes. A figure's five or
+  // six levels of blocks are then never copied out level by level.
+  if (ar.IsMemoryStore()) {
+    ar << DWORD{0};
+    InPlace().push_back({&ar, ar.StoredSize()});
+    return &ar;
+  }
   return Pool().Store();
 }
 
 void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub) {
+  if (sub == &ar) {
+    std::vector<InPlaceBlock>& open = InPlace();
+    // Blocks close innermost first; anything else is a caller's error, and the block is then
+    // left as it is rather than given a wrong length.
+    if (open.empty() || open.back().archive != &ar)
+      throw CArchiveException(CArchiveException::genericException);
+    const size_t start = open.back().start;
+    open.pop_back();
+    const DWORD length = static_cast<DWORD>(ar.StoredSize() - start);
+    ar.PatchStored(start - sizeof(DWORD), &length, sizeof(DWORD));
+    return;
+  }
   BlockArchive* block = static_cast<BlockArchive*>(sub);
   try {
     ar << static_cast<DWORD>(block->StoredSize());

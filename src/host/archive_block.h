@@ -3,7 +3,10 @@
 // Block := DWORD n (little-endian), then n bytes of content.
 //
 // SaveArchiveBlockBegin gives a storing sub-archive that collects one block in memory;
-// SaveArchiveBlockEnd writes its length and bytes to the outer archive and deletes it.
+// SaveArchiveBlockEnd writes its length and bytes to the outer archive and releases it. When the
+// outer archive itself stores to memory, the sub-archive given is the outer one: the block is
+// written in place and its length filled in at the end. Either way a caller writes the block only
+// through the archive given, and closes blocks innermost first.
 // LoadArchiveBlockBegin reads a block's length and content and gives a loading sub-archive over
 // exactly those bytes: a read past them raises CArchiveException(endOfFile). A length larger than
 // what is left of the outer data is an end of file, raised before anything is allocated.

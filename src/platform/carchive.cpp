@@ -64,6 +64,12 @@ void CArchive::ReopenMemoryStore() {
   fileDone_ = 0;
 }
 
+void CArchive::PatchStored(size_t offset, const void* bytes, size_t count) {
+  if (!memoryStore_ || offset > cur_ || count > cur_ - offset)
+    throw CArchiveException(CArchiveException::genericException);
+  std::memcpy(&buf_[offset], bytes, count);
+}
+
 void CArchive::GrowMemoryStore(size_t count) {
   size_t size = buf_.size() < 256 ? 256 : buf_.size();
   while (size - cur_ < count) size *= 2;

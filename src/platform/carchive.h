@@ -112,8 +112,12 @@ class SXF_PLATFORM_API CArchive {
   // memory (loading) or empty (storing), so that one object can serve many blocks in turn.
   void ReopenView(const BYTE* data, UINT size);
   void ReopenMemoryStore();
+  bool IsMemoryStore() const { return memoryStore_; }
   const BYTE* StoredData() const { return buf_.data(); }
   size_t StoredSize() const { return cur_; }
+  // Overwrites count bytes already stored at offset (a length filled in once it is known);
+  // raises CArchiveException(genericException) when they are not all there.
+  void PatchStored(size_t offset, const void* bytes, size_t count);
   // The storage a memory-storing archive keeps between uses.
   size_t StoredCapacity() const { return buf_.capacity(); }
   void ReleaseStorage() { std::vector<BYTE>().swap(buf_); }
