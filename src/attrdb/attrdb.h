@@ -120,6 +120,23 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   int RemoveAttrSetDef(unsigned int id, int force);
   int ReActiveAttrSetDef(unsigned int id);
 
+  // While a scope lives, searches by name (FindAttrSetDefData, and the adding operations, which
+  // search first) use an index instead of walking the registry, so adding n definitions costs
+  // O(n) rather than O(n^2); the answers are the same. The caller promises not to change the
+  // name, version or designer of a registered definition meanwhile: the index would not see it.
+  // The section readers hold one for the whole read; a host adding many definitions at once may
+  // too. Scopes do not nest.
+  class SXF_API SetDefIndexScope {
+   public:
+    explicit SetDefIndexScope(SxfZCdbAttrDB& db) : db_(db) { db_.m_setDefIndexOn = true; }
+    ~SetDefIndexScope();
+    SetDefIndexScope(const SetDefIndexScope&) = delete;
+    SetDefIndexScope& operator=(const SetDefIndexScope&) = delete;
+
+   private:
+    SxfZCdbAttrDB& db_;
+  };
+
   // Defaults of the set definition made by GetDefAttrSetDefData, shared by every database of the
   // process: "Default", "1.0", "Default" until changed.
   static const char* GetDefAttrSetName();
@@ -256,20 +273,6 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   void CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* sourceDb, SxfZCdbAttrDB* source);
   // Deletes the entry of handle with its figure and takes the handle out of the map.
   void RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry);
-
-  // While a section is read, FindAttrSetDefData finds definitions by name through an index
-  // instead of a walk over the registry (see SetDefNameIndex). The readers hold one scope for the
-  // whole read; scopes do not nest.
-  class SetDefIndexScope {
-   public:
-    explicit SetDefIndexScope(SxfZCdbAttrDB& db) : db_(db) { db_.m_setDefIndexOn = true; }
-    ~SetDefIndexScope();
-    SetDefIndexScope(const SetDefIndexScope&) = delete;
-    SetDefIndexScope& operator=(const SetDefIndexScope&) = delete;
-
-   private:
-    SxfZCdbAttrDB& db_;
-  };
 
   // Drops the name index; it is built again from the registry when next needed.
   void DropSetDefIndex() const;

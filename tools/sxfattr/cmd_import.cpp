@@ -144,6 +144,7 @@ void RunImport(const ImportOptions& options) {
   }
   if (!ok) throw ToolError(kExitInput, options.out + ": the plug-in could not read back its own copy buffer");
   drawing.Attr().SetTitleInfo(section.title, nullptr);
+  SxfZCdbAttrDB::SetDefIndexScope byName(drawing.Attr());
   for (size_t i = 0; i < section.setDefinitions.size(); ++i) {
     if (drawing.Attr().AddAttrSetDefData(section.setDefinitions[i]) == nullptr) {
       throw ToolError(kExitInput, options.json + ": setDefinitions[" + std::to_string(i) +

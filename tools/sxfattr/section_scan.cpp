@@ -227,6 +227,8 @@ SectionScan ScanSection(const std::vector<BYTE>& bytes, SxfZCdbAttrDB& scratch) 
     return scan;
   }
   Walker walker(bytes, scratch, scan);
+  // Nothing renames the scratch registry's definitions during the walk.
+  SxfZCdbAttrDB::SetDefIndexScope byName(scratch);
   try {
     if (IsOldLayout(scan.version)) {
       walker.OldLayout();
