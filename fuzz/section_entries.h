@@ -57,14 +57,10 @@ class EntryAttrDB : public SxfZCdbAttrDB {
       DWORD handle = 0;
       ZCDB_SXFATTR_MAP* entry = nullptr;
       m_attrMap.GetNextAssoc(pos, handle, entry);
-      if (entry == nullptr || entry->rec == nullptr || (entry->flags & kPending) != 0 ||
-          entry->rec->TestStatus(ZCDB_STATUS_REMOVED) != 0 || entry->figure == nullptr ||
-          entry->figure->GetAttrType() != SXF_ATTR_ATRS || entry->figure->ATRS_GetAttr() == nullptr) {
-        continue;
-      }
-      const CString& name = entry->figure->ATRS_GetAttr()->name;
-      const SXF_TTL_ID id = SrchTitleId(name);
-      if (id != 0 && !lines.emplace(id, TitleLineIndex(name)).second) return true;
+      const SxfZCdbATRS* stub = LiveTitleStub(entry);
+      if (stub == nullptr) continue;
+      const SXF_TTL_ID id = SrchTitleId(stub->name);
+      if (id != 0 && !lines.emplace(id, TitleLineIndex(stub->name)).second) return true;
     }
     return false;
   }
@@ -166,6 +162,8 @@ inline DWORD SectionVersion(const uint8_t* data, size_t size) {
 // (sharedLine for the first): the later one took the line and the other kept its name, which the
 // next load reads as another line.
 inline std::string CheckSectionRoundTrip(std::string written, bool sharedLine) {
+  // Each save lets at least one more element of a shared line take a line of its own; an item
+  // keeps nine lines at most.
   for (int save = 0; save < kSxfTitleItemCount * 9 + 1; ++save) {
     EntryDrawing again;
     InputFile in(written);

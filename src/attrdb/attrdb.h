@@ -29,6 +29,7 @@
 #include "title/title_info.h"
 
 class SxfZCdbFigure;
+class SxfZCdbATRS;
 class SxfZCdbAttrSetDef;
 class TitleRecMap;
 class SetDefNameIndex;
@@ -125,10 +126,10 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   // O(n) rather than O(n^2); the answers are the same. The caller promises not to change the
   // name, version or designer of a registered definition meanwhile: the index would not see it.
   // The section readers hold one for the whole read; a host adding many definitions at once may
-  // too. Scopes do not nest.
+  // too. Scopes do not nest: an inner one ends the outer one's index, and searches walk again.
   class SXF_API SetDefIndexScope {
    public:
-    explicit SetDefIndexScope(SxfZCdbAttrDB& db) : db_(db) { db_.m_setDefIndexOn = true; }
+    explicit SetDefIndexScope(SxfZCdbAttrDB& db);
     ~SetDefIndexScope();
     SetDefIndexScope(const SetDefIndexScope&) = delete;
     SetDefIndexScope& operator=(const SetDefIndexScope&) = delete;
@@ -214,6 +215,10 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   // Deletes every set definition, every entry and its figure. Title info, file version,
   // attribute list and copy state stay.
   void Clear();
+  // The stub of an entry that counts as a title element now: bound to a record that is still in
+  // the drawing, hidden neither by a delete mark nor by undo, and holding a figure of type 3.
+  // Null otherwise. (Whether the stub names a title item is SrchTitleId's to say.)
+  static SxfZCdbATRS* LiveTitleStub(const ZCDB_SXFATTR_MAP* entry);
   // Attaches a copy of fig to rec; returns the stored copy, or null when rec has no handle.
   // withTargets 0 drops the copy's target references.
   SxfZCdbFigure* _SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigure& fig, int withTargets);
@@ -274,11 +279,8 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   // Deletes the entry of handle with its figure and takes the handle out of the map.
   void RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry);
 
-  // Drops the name index; it is built again from the registry when next needed.
-  void DropSetDefIndex() const;
-
-  bool m_setDefIndexOn = false;
-  mutable SetDefNameIndex* m_setDefIndex = nullptr;  // owned; null until needed
+  // The definitions by name while a SetDefIndexScope lives, null otherwise. Owned by the scope.
+  SetDefNameIndex* m_setDefIndex = nullptr;
 
   // No set definition id below this is free. Definitions are only ever added (Clear empties the
   // registry and resets it to 1), so the lowest free id only grows and each search for it starts

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "attrdb/attrdb.h"
+#include "attrdb/setdef_name_index.h"
 #include "model/atrf.h"
 #include "model/atru.h"
 #include "model/attr_grp.h"
@@ -125,7 +126,7 @@ void SxfZCdbAttrDB::Clear() {
   }
   m_setDefMap.RemoveAll();
   m_setDefFreeFrom = 1;
-  DropSetDefIndex();
+  if (m_setDefIndex != nullptr) m_setDefIndex->Clear();
 
   pos = m_attrMap.GetStartPosition();
   while (pos != nullptr) {

@@ -59,14 +59,14 @@ void SxfZCdbAttrDB::SetDefAttrDesigned(const char* designer) {
   DefaultDesigner() = designer;
 }
 
-SxfZCdbAttrDB::SetDefIndexScope::~SetDefIndexScope() {
-  db_.m_setDefIndexOn = false;
-  db_.DropSetDefIndex();
+SxfZCdbAttrDB::SetDefIndexScope::SetDefIndexScope(SxfZCdbAttrDB& db) : db_(db) {
+  delete db_.m_setDefIndex;  // an outer scope's (see the header)
+  db_.m_setDefIndex = new SetDefNameIndex(db_.m_setDefMap);
 }
 
-void SxfZCdbAttrDB::DropSetDefIndex() const {
-  delete m_setDefIndex;
-  m_setDefIndex = nullptr;
+SxfZCdbAttrDB::SetDefIndexScope::~SetDefIndexScope() {
+  delete db_.m_setDefIndex;
+  db_.m_setDefIndex = nullptr;
 }
 
 int SxfZCdbAttrDB::GetAttrSetDefCnt(CDWordArrayX* ids) const {
@@ -98,8 +98,7 @@ SxfZCdbAttrSetDef* SxfZCdbAttrDB::FindAttrSetDefData(const char* name, const cha
     return def != nullptr && def->name.Compare(name) == 0 && SameText(def->version, version) &&
            SameText(def->designer, designer);
   };
-  if (m_setDefIndexOn) {
-    if (m_setDefIndex == nullptr) m_setDefIndex = new SetDefNameIndex(m_setDefMap);
+  if (m_setDefIndex != nullptr) {
     const std::vector<unsigned int>* ids = m_setDefIndex->Find(CString(name));
     if (ids == nullptr) return nullptr;
     for (unsigned int id : *ids) {

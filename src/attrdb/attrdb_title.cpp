@@ -19,16 +19,6 @@ SxfZCdbATRS* TitleStub(const SxfZCdbFigure* fig) {
   return fig->attr.ATRS();
 }
 
-// The stub of an entry that counts as a title element now: bound to a record that is still in
-// the drawing and hidden neither by a delete mark nor by undo.
-SxfZCdbATRS* LiveStub(const ZCDB_SXFATTR_MAP* entry) {
-  if (entry == nullptr || entry->rec == nullptr || (entry->flags & SxfZCdbAttrDB::kPending) != 0) {
-    return nullptr;
-  }
-  if (entry->rec->TestStatus(ZCDB_STATUS_REMOVED) != 0) return nullptr;
-  return TitleStub(entry->figure);
-}
-
 bool IsStringElement(ZCdbRecBase* rec) {
   if (rec == nullptr) return false;
   const BYTE kind = rec->GetRecKind();
@@ -70,6 +60,12 @@ void PlaceAt(TitleRecArray& records, int index, ZCdbRecBase* rec) {
 
 }  // namespace
 
+SxfZCdbATRS* SxfZCdbAttrDB::LiveTitleStub(const ZCDB_SXFATTR_MAP* entry) {
+  if (entry == nullptr || entry->rec == nullptr || (entry->flags & kPending) != 0) return nullptr;
+  if (entry->rec->TestStatus(ZCDB_STATUS_REMOVED) != 0) return nullptr;
+  return TitleStub(entry->figure);
+}
+
 int SxfZCdbAttrDB::IsTitleElm(ZCdbRecBase* rec) const {
   if (rec == nullptr || rec->IsElm() == 0) return 0;
   const ZCDB_SXFATTR_MAP* entry = FindEntry(rec->GetHandle());
@@ -94,7 +90,7 @@ int SxfZCdbAttrDB::RecalcTitleIndex(TitleRecMap& recs) {
     DWORD handle = 0;
     ZCDB_SXFATTR_MAP* entry = nullptr;
     m_attrMap.GetNextAssoc(pos, handle, entry);
-    const SxfZCdbATRS* stub = LiveStub(entry);
+    const SxfZCdbATRS* stub = LiveTitleStub(entry);
     if (stub == nullptr) continue;
     const SXF_TTL_ID id = SrchTitleId(stub->name);
     if (id == 0) continue;
@@ -228,7 +224,7 @@ void SxfZCdbAttrDB::ReActivateTitleElm(ZCdbRecBase* rec) {
   if (rec == nullptr || rec->GetHandle() == ZCDB_NO_HANDLE) return;
   const DWORD ownHandle = rec->GetHandle();
   ZCDB_SXFATTR_MAP* own = FindEntry(ownHandle);
-  SxfZCdbATRS* ownStub = LiveStub(own);
+  SxfZCdbATRS* ownStub = LiveTitleStub(own);
   if (ownStub == nullptr || own->rec != rec) return;
   const SXF_TTL_ID id = SrchTitleId(ownStub->name);
   const SxfTitleItem* item = FindTitleItem(id);
@@ -242,7 +238,7 @@ void SxfZCdbAttrDB::ReActivateTitleElm(ZCdbRecBase* rec) {
     ZCDB_SXFATTR_MAP* entry = nullptr;
     m_attrMap.GetNextAssoc(pos, handle, entry);
     if (handle == ownHandle || entry == nullptr || entry->rec == rec) continue;
-    const SxfZCdbATRS* stub = LiveStub(entry);
+    const SxfZCdbATRS* stub = LiveTitleStub(entry);
     if (stub == nullptr || SrchTitleId(stub->name) != id) continue;
     PlaceAt(others, TitleLineIndex(stub->name), entry->rec);
   }
@@ -290,7 +286,7 @@ void SxfZCdbAttrDB::CheckTitleString(ZCdbRecBase* rec) {
     // Only a change of a date element can spoil the date.
     if (!IsStringElement(rec) || rec->GetHandle() == ZCDB_NO_HANDLE) return;
     const ZCDB_SXFATTR_MAP* entry = FindEntry(rec->GetHandle());
-    const SxfZCdbATRS* stub = LiveStub(entry);
+    const SxfZCdbATRS* stub = LiveTitleStub(entry);
     if (stub == nullptr || entry->rec != rec) return;
     if (std::strncmp(stub->name, kJpTitleDate, std::strlen(kJpTitleDate)) != 0) return;
   }

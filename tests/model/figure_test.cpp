@@ -45,6 +45,16 @@ int ReadNew(const std::string& bytes, SxfZCdbFigure& fig) {
   return fig.NewRead(ar, nullptr);
 }
 
+// Reads a new record of a figure named "e" with its type byte set to type and writes it again;
+// readType receives the type the figure was read with.
+std::string RewriteWithType(std::string record, BYTE type, BYTE& readType) {
+  record[10] = static_cast<char>(type);
+  SxfZCdbFigure fig;
+  EXPECT_EQ(ReadNew(record, fig), 1);
+  readType = fig.GetAttrType();
+  return WriteNew(fig);
+}
+
 // A set reference with a nested group and a target, plus contour and image.
 SxfZCdbFigure RichFigure() {
   SxfZCdbFigure fig;
@@ -198,12 +208,9 @@ TEST(FigureTest, NewRecordRoundTripAndTolerances) {
   named.SetName("e");
   EXPECT_EQ(WriteNew(named), plain);
   // A type byte without its block: type 2 and no object; writing it again stores type 0.
-  std::string typeOnly = plain;
-  typeOnly[10] = 2;
-  SxfZCdbFigure hollow;
-  ASSERT_EQ(ReadNew(typeOnly, hollow), 1);
-  EXPECT_EQ(hollow.GetAttrType(), SXF_ATTR_ATRU);
-  EXPECT_EQ(WriteNew(hollow), plain);
+  BYTE readType = 0;
+  EXPECT_EQ(RewriteWithType(plain, SXF_ATTR_ATRU, readType), plain);
+  EXPECT_EQ(readType, SXF_ATTR_ATRU);
   // A type byte with another type's block: the figure keeps its type and the object is dropped
   // on writing, except that a user attribute serves a stub type as its stub.
   SxfZCdbFigure stub;
@@ -212,23 +219,15 @@ TEST(FigureTest, NewRecordRoundTripAndTolerances) {
   stubAttr.name = Sjis("表題_図面名1").c_str();
   stub.SetAttrType(SXF_ATTR_ATRS);
   stub.ATRS_SetAttr(stubAttr);
-  std::string stubTypedAtrf = WriteNew(stub);
-  stubTypedAtrf[10] = SXF_ATTR_ATRF;
-  SxfZCdbFigure mixed;
-  ASSERT_EQ(ReadNew(stubTypedAtrf, mixed), 1);
-  EXPECT_EQ(mixed.GetAttrType(), SXF_ATTR_ATRF);
-  EXPECT_EQ(WriteNew(mixed), plain);
+  EXPECT_EQ(RewriteWithType(WriteNew(stub), SXF_ATTR_ATRF, readType), plain);
+  EXPECT_EQ(readType, SXF_ATTR_ATRF);
   SxfZCdbFigure user;
   user.SetName("e");
   SxfZCdbATRU userAttr;
   userAttr.name = Sjis("表題_図面名1").c_str();
   userAttr.value = "v";
   user.ATRU_SetAttr(userAttr);
-  std::string userTypedStub = WriteNew(user);
-  userTypedStub[10] = SXF_ATTR_ATRS;
-  SxfZCdbFigure asStub;
-  ASSERT_EQ(ReadNew(userTypedStub, asStub), 1);
-  EXPECT_EQ(WriteNew(asStub), WriteNew(stub));
+  EXPECT_EQ(RewriteWithType(WriteNew(user), SXF_ATTR_ATRS, readType), WriteNew(stub));
   // An unknown tag between known ones is skipped.
   std::string withUnknown = bytes;
   withUnknown.insert(8 + static_cast<unsigned char>(bytes[4]), std::string("\x69\0\0\0\3\0\0\0xyz", 11));

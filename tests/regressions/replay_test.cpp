@@ -21,8 +21,7 @@
 #include "../../fuzz/figure_entries.h"
 #include "../../fuzz/section_entries.h"
 #include "../../fuzz/target_def_entry.h"
-#include "tool_json_reader.h"
-#if SXF_HAVE_TOOL_JSON_READER
+#if defined(SXF_HAVE_TOOL_JSON_READER)
 #include "../../fuzz/import_json_entry.h"
 #endif
 
@@ -40,7 +39,7 @@ const Target kTargets[] = {
     {"fuzz_old_atrf_group", ReadOldAtrfGroup}, {"fuzz_new_atrf_group", ReadNewAtrfGroup},
     {"fuzz_target_def", ReadTargetDef},        {"fuzz_new_section", ReadNewSection},
     {"fuzz_old_section", ReadOldSection},      {"fuzz_copy_buffer", ReadCopyBuffer},
-#if SXF_HAVE_TOOL_JSON_READER
+#if defined(SXF_HAVE_TOOL_JSON_READER)
     {"fuzz_import_json", ReadImportJson},
 #endif
 };
