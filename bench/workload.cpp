@@ -81,7 +81,7 @@ std::string Missing(const char* what, DWORD handle) {
 }  // namespace
 
 WorkloadDrawing::WorkloadDrawing() {
-  adb = static_cast<SxfZCdbAttrDB*>(db.CreateAttrDB(ZCdbAttrDBEntry, env));
+  adb = static_cast<SxfZCdbAttrDB*>(db.CreateAttrDB(ZCdbAttrDBEntry, &env));
 }
 
 DWORD TargetOf(DWORD handle, DWORD figures) {

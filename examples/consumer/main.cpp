@@ -2,19 +2,14 @@
 // attribute section: what a host application does with the plug-in.
 #include <cstdio>
 
-#include "attrdb/attrdb.h"
-#include "exports/entry.h"
-#include "exports/record_functions.h"
 #include "host/host.h"
-#include "model/attr_set_def.h"
-#include "model/attr_set_ref.h"
-#include "model/figure.h"
+#include "sxfattr.h"
 
 int main(int argc, char** argv) {
   const char* out = argc > 1 ? argv[1] : "consumer.sxa";
   CEnvironObj env(".");
   ZCdb drawing;
-  SxfZCdbAttrDB* sxf = static_cast<SxfZCdbAttrDB*>(drawing.CreateAttrDB(ZCdbAttrDBEntry, env));
+  SxfZCdbAttrDB* sxf = static_cast<SxfZCdbAttrDB*>(drawing.CreateAttrDB(ZCdbAttrDBEntry, &env));
 
   ZCdbRecBase* rec = new ZCdbTbl;
   drawing.AddRecord(rec);
@@ -35,7 +30,8 @@ int main(int argc, char** argv) {
   SxfZCdbFigure back;
   if (!SXF_GetRecFigure(rec, back)) return 1;
   const SxfZCdbATRU* got = back.FindAttrData("width");
-  std::printf("record %u: width = %s\n", static_cast<unsigned>(rec->GetHandle()), got ? got->value.GetString() : "?");
+  std::printf("record %u: width = %s\n", static_cast<unsigned>(rec->GetHandle()),
+              got ? got->value.GetString() : "?");
 
   try {
     CFile file(out, CFile::modeCreate | CFile::modeWrite);

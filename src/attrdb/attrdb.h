@@ -278,6 +278,11 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   void CopyAttributesOf(ZCdbRecBase* rec, DWORD srcHandle, ZCdb* sourceDb, SxfZCdbAttrDB* source);
   // Deletes the entry of handle with its figure and takes the handle out of the map.
   void RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry);
+  // Undo and redo of an addition or a deletion: the figure of *slot moves into the entry, or the
+  // entry's figure moves into *slot. What the move replaces is uncounted (when it counted) and
+  // deleted.
+  void MoveIntoEntry(ZCDB_SXFATTR_MAP* entry, SxfZCdbFigure** slot);
+  void MoveOutOfEntry(ZCDB_SXFATTR_MAP* entry, SxfZCdbFigure** slot);
 
   // The definitions by name while a SetDefIndexScope lives, null otherwise. Owned by the scope.
   SetDefNameIndex* m_setDefIndex = nullptr;

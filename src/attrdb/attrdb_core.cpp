@@ -246,8 +246,9 @@ int SxfZCdbAttrDB::CommitData(ZCdbRecBase* rec, SxfZCdbFigure& fig) {
       if ((unit.IsEmpty() || unit == "m") && !value.IsEmpty() && value.Find(' ') < 0) {
         const int decimals = SxfZCdbATRU::GetDoubleKeta(value);
         const double elevation = std::atof(contour->GetHyokoStr());
-        // Only the value follows the elevation; name, type and unit stay as they were set.
-        fig.contour->value = ContourValueText(elevation, decimals);
+        // Stored through SetContour, so the refreshed attribute is a metre length contour
+        // again: name, kind and type are rewritten with the value.
+        fig.SetContour(zukeiName, ContourValueText(elevation, decimals), unit);
       }
     }
   }

@@ -206,6 +206,14 @@ int SxfZCdbAttrDB::OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBas
       continue;
     }
     if (entry == nullptr) continue;
+    if (!recording) {
+      // Outside an undo step the entry keeps its figure, title stubs included, and no title
+      // check runs. Nothing can bring the old object back and the host may free it, so the
+      // entry follows the record to its new object; a delete-marked entry has no record to
+      // follow (unmarking hands it the live one).
+      if (entry->rec != nullptr) entry->rec = newRec;
+      continue;
+    }
     if (entry->rec != nullptr && IsTitleElm(entry->rec) != 0) {
       titleChanged = true;
       // Only a string element can go on showing a title line.
@@ -214,17 +222,9 @@ int SxfZCdbAttrDB::OnChangePtr(const CMap<DWORD, DWORD, ZCdbRecBase*, ZCdbRecBas
         continue;
       }
     }
-    // Outside an undo step the same rules hold; only the undo record is left out.
-    if (recording) {
-      ZCdbRecBase* oldRec = entry->rec;
-      entry->rec = newRec;
-      RegisterUndo(SXF_UNDO_RECPTR, newRec, oldRec);
-    } else if (entry->rec != nullptr) {
-      // Nothing can bring the old object back outside an undo step, and the host may free it:
-      // the entry follows the record to its new object. A delete-marked entry has no record to
-      // follow; unmarking hands it the live one.
-      entry->rec = newRec;
-    }
+    ZCdbRecBase* oldRec = entry->rec;
+    entry->rec = newRec;
+    RegisterUndo(SXF_UNDO_RECPTR, newRec, oldRec);
   }
   if (titleChanged) CheckTitleString(nullptr);
   if (anyKnown) m_titleIndexStale = 1;

@@ -1,8 +1,10 @@
 // Undo and redo of the database's changes through the host's undo steps.
 //
-// Ownership never forks: every move between an entry and an undo record is an exchange of the
-// two pointers, so each figure has exactly one owner (the entry or the undo record) after every
-// undo, redo or release, whatever the order of the calls.
+// Ownership never forks: each figure has exactly one owner (the entry or the undo record) after
+// every undo, redo or release, whatever the order of the calls. An addition or a deletion moves
+// its figure between the entry and the undo record; a replacement exchanges the two. A figure
+// that a move finds in its way (one attached outside any undo step after the step was recorded)
+// is deleted: no later step knows it.
 //
 // A figure's targets are counted exactly while it sits in an entry without the delete mark (the
 // mark uncounted them already), so the exchanges below count and uncount only such entries.
@@ -76,6 +78,22 @@ void SxfUndoFunc(UNDOFUNC_MODE mode, ZCdbRecBase* rec, void* data) {
   }
 }
 
+void SxfZCdbAttrDB::MoveIntoEntry(ZCDB_SXFATTR_MAP* entry, SxfZCdbFigure** slot) {
+  if (entry->figure != nullptr) {
+    if (Counts(entry)) RemoveTargetEntry(entry->figure);
+    delete entry->figure;
+  }
+  entry->figure = *slot;
+  *slot = nullptr;
+}
+
+void SxfZCdbAttrDB::MoveOutOfEntry(ZCDB_SXFATTR_MAP* entry, SxfZCdbFigure** slot) {
+  if (Counts(entry)) RemoveTargetEntry(entry->figure);
+  delete *slot;
+  *slot = entry->figure;
+  entry->figure = nullptr;
+}
+
 void SxfZCdbAttrDB::OnUndo(SXF_UNDO_CODE code, ZCdbRecBase* rec, SxfZCdbFigure** slot) {
   if (rec == nullptr || slot == nullptr) return;
   ZCDB_SXFATTR_MAP* entry = FindEntry(rec->GetHandle());
@@ -83,13 +101,12 @@ void SxfZCdbAttrDB::OnUndo(SXF_UNDO_CODE code, ZCdbRecBase* rec, SxfZCdbFigure**
   switch (code) {
     case SXF_UNDO_ADD:
       // The entry stays, parked, so that its handle and targeted count survive.
-      if (Counts(entry)) RemoveTargetEntry(entry->figure);
-      std::swap(entry->figure, *slot);
+      MoveOutOfEntry(entry, slot);
       entry->flags |= kParked;
       break;
     case SXF_UNDO_DEL:
       entry->flags &= ~kParked;
-      std::swap(entry->figure, *slot);
+      MoveIntoEntry(entry, slot);
       if (entry->figure != nullptr) {
         if (Counts(entry)) AppendTargetEntry(entry->figure);
         entry->figure->CheckAttrSetDef(this);
@@ -114,14 +131,13 @@ void SxfZCdbAttrDB::OnRedo(SXF_UNDO_CODE code, ZCdbRecBase* rec, SxfZCdbFigure**
   switch (code) {
     case SXF_UNDO_ADD:
       entry->flags &= ~kParked;
-      std::swap(entry->figure, *slot);
+      MoveIntoEntry(entry, slot);
       if (Counts(entry)) AppendTargetEntry(entry->figure);
       if (entry->figure != nullptr) entry->figure->CheckAttrSetDef(this);
       break;
     case SXF_UNDO_DEL:
-      if (Counts(entry)) RemoveTargetEntry(entry->figure);
+      MoveOutOfEntry(entry, slot);
       entry->flags |= kParked;
-      std::swap(entry->figure, *slot);
       break;
     case SXF_UNDO_CHANGE:
       OnUndo(code, rec, slot);  // an exchange reads the same both ways

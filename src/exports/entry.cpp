@@ -4,8 +4,10 @@
 #include "exports/record_functions.h"
 #include "model/figure.h"
 
-ZCdbAttrDB* ZCdbAttrDBEntry(const CEnvironObj& env) {
-  return new SxfZCdbAttrDB(env);
+ZCdbAttrDB* ZCdbAttrDBEntry(CEnvironObj* env) {
+  // The database resolves file names and converts units through the environment; without one
+  // it could not do either.
+  return env != nullptr ? new SxfZCdbAttrDB(*env) : nullptr;
 }
 
 int ZCDbAttrFigureSetVer3(ZCdbRecBase* rec, SxfZCdbFigure* fig) {

@@ -8,9 +8,10 @@
 class CEnvironObj;
 class SxfZCdbFigure;
 
-// A new "SXF" attribute database for one drawing. The host registers it under "SXF" and owns
-// it from then on (deleting it through the virtual destructor). env must outlive it.
-SXF_EXTERN_C ZCdbAttrDB* ZCdbAttrDBEntry(const CEnvironObj& env);
+// A new "SXF" attribute database for one drawing, given the host's environment by address. The
+// host registers it under "SXF" and owns it from then on (deleting it through the virtual
+// destructor). env must outlive it; a null env makes no database (null).
+SXF_EXTERN_C ZCdbAttrDB* ZCdbAttrDBEntry(CEnvironObj* env);
 
 // Attaches *fig to rec as SXF_SetRecFigure does and deletes fig in every case. Returns 0 when rec
 // has no host database, 1 otherwise (also when nothing could be attached).

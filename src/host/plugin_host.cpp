@@ -18,7 +18,7 @@ int SxfPluginHost::Load(const char* path) {
   return 1;
 }
 
-ZCdbAttrDB* SxfPluginHost::CreateSxfAttrDB(ZCdb& db, const CEnvironObj& env) {
+ZCdbAttrDB* SxfPluginHost::CreateSxfAttrDB(ZCdb& db, CEnvironObj* env) {
   if (entry_ == nullptr) {
     error_ = "no plug-in loaded";
     return nullptr;

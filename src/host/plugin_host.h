@@ -27,7 +27,7 @@ class SXF_HOST_API SxfPluginHost {
 
   // Creates the "SXF" database of db with the plug-in and registers it; db owns it from then on.
   // Null when no plug-in is loaded, db already has an "SXF" database or the entry fails.
-  ZCdbAttrDB* CreateSxfAttrDB(ZCdb& db, const CEnvironObj& env);
+  ZCdbAttrDB* CreateSxfAttrDB(ZCdb& db, CEnvironObj* env);
 
   const CString& GetError() const { return error_; }
 

@@ -67,7 +67,7 @@ int ZCdb::RegisterAttrDB(const char* name, ZCdbAttrDB* adb) {
   return 1;
 }
 
-ZCdbAttrDB* ZCdb::CreateAttrDB(ZCdbAttrDBEntryFunc entry, const CEnvironObj& env, const char* name) {
+ZCdbAttrDB* ZCdb::CreateAttrDB(ZCdbAttrDBEntryFunc entry, CEnvironObj* env, const char* name) {
   if (!entry) return nullptr;
   ZCdbAttrDB* adb = entry(env);
   if (!adb) return nullptr;

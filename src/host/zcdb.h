@@ -74,7 +74,7 @@ class SXF_HOST_API ZCdb : public ZCdbTblBase {
   // Creates an attribute database with a plug-in's entry function and registers it under name.
   // Returns it, or null when entry is null, returns null or the registration fails (the
   // database made is then deleted).
-  ZCdbAttrDB* CreateAttrDB(ZCdbAttrDBEntryFunc entry, const CEnvironObj& env, const char* name = "SXF");
+  ZCdbAttrDB* CreateAttrDB(ZCdbAttrDBEntryFunc entry, CEnvironObj* env, const char* name = "SXF");
   // The database registered under name (exact comparison), or null.
   ZCdbAttrDB* GetAttrDB(const char* name) const;
   int GetAttrDBCount() const { return static_cast<int>(attrDbs_.size()); }

@@ -71,4 +71,4 @@ class CEnvironObj;
 
 // The plug-in's entry function, exported under the plain name "ZCdbAttrDBEntry": creates a new
 // attribute database for one drawing; the host registers and owns the result.
-typedef ZCdbAttrDB* (*ZCdbAttrDBEntryFunc)(const CEnvironObj& env);
+typedef ZCdbAttrDB* (*ZCdbAttrDBEntryFunc)(CEnvironObj* env);

@@ -40,9 +40,8 @@ int SxfZCdbATRF::Read(CFile* file, SxfZCdbAttrDB* db) {
   LONG count;
   if (!ReadByte(file, version) || version > kAtrfRecordVersion || !ReadInt32(file, count)) return 0;
   ClrAttrSetRefData();
-  if (count <= 0) return 1;
-  // Every reference record is at least as long as the smallest group record.
-  if (!CountFits(file, count, kMinOldGroupRecordBytes)) return 0;
+  // References are read and kept one at a time (see the group record): a count beyond what
+  // follows fails at the first missing reference with the ones before it kept.
   const bool byName = version >= kAtrfFirstVersionWithGroups;
   for (LONG i = 0; i < count; ++i) {
     std::unique_ptr<SxfZCdbAttrSetRef> ref(new SxfZCdbAttrSetRef);

@@ -78,10 +78,6 @@ class SXF_API SxfZCdbATRU : public SxfZCdbATRS {
   CString zukeiName;  // figure name; the memo of a target attribute
 };
 
-// The smallest old-format ATRU record any version can have (version 1, form 1, one byte of value),
-// for checking a count of records against the bytes left.
-inline constexpr ULONGLONG kMinOldAtruRecordBytes = 17;
-
 // Old-format ATRU record as written: byte version (4), ATRS record, int32 kind, file strings value
 // and zukeiName. ReadATRU accepts versions 0 to 4 (version 1 is the legacy typed form) and returns
 // a new object owned by the caller, or null on failure with nothing left behind.

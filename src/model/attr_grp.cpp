@@ -1,6 +1,7 @@
 #include "model/attr_grp.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/dword_array_x.h"
@@ -11,23 +12,68 @@ namespace {
 
 constexpr DWORD kNoHandle = 0xFFFFFFFF;
 
-// A deep copy of a group's content; every sub-group becomes a plain group.
-std::unique_ptr<SxfZCdbAttrGrpInfo> CopyInfo(const SxfZCdbAttrGrpInfo& src) {
-  std::unique_ptr<SxfZCdbAttrGrpInfo> copy(new SxfZCdbAttrGrpInfo);
-  copy->name = src.name;
-  for (int i = 0; i < src.attrs.GetCount(); ++i) copy->attrs.Add(src.attrs[i]);
-  for (int i = 0; i < src.groups.GetCount(); ++i) {
-    std::unique_ptr<SxfZCdbAttrGrp> sub(src.groups[i] ? new SxfZCdbAttrGrp(*src.groups[i]) : nullptr);
-    copy->groups.Add(sub.get());
-    sub.release();
+// Every walk below keeps its own stack, so a tree of any depth that a caller builds (readers stop
+// at kMaxGroupDepth, callers need not) is copied, compared, searched and taken apart without
+// exhausting the call stack.
+
+// Calls enter(g) for root and every group below it in tree order (a group before its sub-groups,
+// sub-groups in list order, each completely before the next; null slots skipped), and
+// afterSub(parent) each time a sub-group of parent has been walked completely. Either answers
+// false to end the walk. Returns false when the walk was ended.
+template <class Group, class Enter, class AfterSub>
+bool WalkTree(Group& root, Enter&& enter, AfterSub&& afterSub) {
+  if (!enter(root)) return false;
+  struct Frame {
+    Group* group;
+    int next;  // the sub-group to walk next
+  };
+  std::vector<Frame> stack{{&root, 0}};
+  while (!stack.empty()) {
+    Frame& top = stack.back();
+    const auto& subs = top.group->info->groups;
+    if (top.next >= subs.GetCount()) {
+      stack.pop_back();
+      if (!stack.empty() && !afterSub(*stack.back().group)) return false;
+      continue;
+    }
+    Group* sub = subs[top.next++];
+    if (!sub) continue;
+    if (!enter(*sub)) return false;
+    stack.push_back({sub, 0});
   }
-  return copy;
+  return true;
+}
+
+template <class Group, class Enter>
+bool WalkTree(Group& root, Enter&& enter) {
+  return WalkTree(root, enter, [](Group&) { return true; });
+}
+
+// Gives copy the name and attributes of src and a plain copy of every sub-group below it (null
+// slots stay null); each copied sub-group keeps its source's isAttrSetRef.
+void CopyContent(const SxfZCdbAttrGrpInfo& src, SxfZCdbAttrGrpInfo& copy) {
+  std::vector<std::pair<const SxfZCdbAttrGrpInfo*, SxfZCdbAttrGrpInfo*>> pending{{&src, &copy}};
+  while (!pending.empty()) {
+    const SxfZCdbAttrGrpInfo& from = *pending.back().first;
+    SxfZCdbAttrGrpInfo& to = *pending.back().second;
+    pending.pop_back();
+    to.name = from.name;
+    for (int i = 0; i < from.attrs.GetCount(); ++i) to.attrs.Add(from.attrs[i]);
+    for (int i = 0; i < from.groups.GetCount(); ++i) {
+      const SxfZCdbAttrGrp* sub = from.groups[i];
+      std::unique_ptr<SxfZCdbAttrGrp> made(sub ? new SxfZCdbAttrGrp : nullptr);
+      to.groups.Add(made.get());
+      if (!sub) continue;
+      made->isAttrSetRef = sub->isAttrSetRef;
+      pending.emplace_back(sub->info, made.release()->info);
+    }
+  }
 }
 
 }  // namespace
 
-// Trees read from files are at most kMaxGroupDepth deep, but callers can build deeper ones: the
-// subtree is taken apart with an explicit list so that destroying any tree uses constant stack.
+// The subtree is taken apart with an explicit list so that destroying any tree uses constant
+// stack.
 SxfZCdbAttrGrpInfo::~SxfZCdbAttrGrpInfo() {
   std::vector<SxfZCdbAttrGrp*> pending;
   for (int i = 0; i < groups.GetCount(); ++i) pending.push_back(groups[i]);
@@ -47,13 +93,18 @@ SxfZCdbAttrGrpInfo::~SxfZCdbAttrGrpInfo() {
 SxfZCdbAttrGrp::SxfZCdbAttrGrp() : isAttrSetRef(0), info(new SxfZCdbAttrGrpInfo) {}
 
 SxfZCdbAttrGrp::SxfZCdbAttrGrp(const SxfZCdbAttrGrp& other)
-    : isAttrSetRef(other.isAttrSetRef), info(CopyInfo(*other.info).release()) {}
+    : isAttrSetRef(other.isAttrSetRef), info(nullptr) {
+  std::unique_ptr<SxfZCdbAttrGrpInfo> copy(new SxfZCdbAttrGrpInfo);
+  CopyContent(*other.info, *copy);
+  info = copy.release();
+}
 
 // The copy is made before the old content goes, so a group may be assigned one of its own
 // descendants; info itself keeps its identity.
 SxfZCdbAttrGrp& SxfZCdbAttrGrp::operator=(const SxfZCdbAttrGrp& other) {
   if (this == &other) return *this;
-  std::unique_ptr<SxfZCdbAttrGrpInfo> copy = CopyInfo(*other.info);
+  std::unique_ptr<SxfZCdbAttrGrpInfo> copy(new SxfZCdbAttrGrpInfo);
+  CopyContent(*other.info, *copy);
   isAttrSetRef = other.isAttrSetRef;
   info->name = copy->name;
   info->attrs.Swap(copy->attrs);
@@ -129,76 +180,92 @@ void SxfZCdbAttrGrp::ClrAll() {
 
 int SxfZCdbAttrGrp::IsSame(const SxfZCdbAttrGrp& other) const {
   if (isAttrSetRef != other.isAttrSetRef) return 0;
-  if (info->name != other.info->name) return 0;
-  const TVector<SxfZCdbAttrGrp*>& groups = info->groups;
-  const TVector<SxfZCdbAttrGrp*>& otherGroups = other.info->groups;
-  if (groups.GetCount() != otherGroups.GetCount()) return 0;
-  for (int i = 0; i < groups.GetCount(); ++i) {
-    if (!groups[i] || !otherGroups[i]) {
-      if (groups[i] != otherGroups[i]) return 0;
-      continue;
+  // Pairs of groups still to compare; a pair is equal when its names, attributes and sub-group
+  // counts are, and its sub-groups pair up equal (isAttrSetRef included).
+  std::vector<std::pair<const SxfZCdbAttrGrp*, const SxfZCdbAttrGrp*>> pending{{this, &other}};
+  while (!pending.empty()) {
+    const SxfZCdbAttrGrpInfo& a = *pending.back().first->info;
+    const SxfZCdbAttrGrpInfo& b = *pending.back().second->info;
+    pending.pop_back();
+    if (a.name != b.name) return 0;
+    if (a.groups.GetCount() != b.groups.GetCount()) return 0;
+    if (a.attrs.GetCount() != b.attrs.GetCount()) return 0;
+    for (int i = 0; i < a.attrs.GetCount(); ++i)
+      if (!a.attrs[i].IsSame(b.attrs[i])) return 0;
+    for (int i = 0; i < a.groups.GetCount(); ++i) {
+      const SxfZCdbAttrGrp* x = a.groups[i];
+      const SxfZCdbAttrGrp* y = b.groups[i];
+      if (!x || !y) {
+        if (x != y) return 0;
+        continue;
+      }
+      if (x->isAttrSetRef != y->isAttrSetRef) return 0;
+      pending.emplace_back(x, y);
     }
-    if (!groups[i]->IsSame(*otherGroups[i])) return 0;
   }
-  const TVector<SxfZCdbATRU>& attrs = info->attrs;
-  const TVector<SxfZCdbATRU>& otherAttrs = other.info->attrs;
-  if (attrs.GetCount() != otherAttrs.GetCount()) return 0;
-  for (int i = 0; i < attrs.GetCount(); ++i)
-    if (!attrs[i].IsSame(otherAttrs[i])) return 0;
   return 1;
 }
 
 SxfZCdbATRU* SxfZCdbAttrGrp::FindAttrData(const char* name) const {
   CString wanted(name);
-  for (int i = 0; i < info->attrs.GetCount(); ++i)
-    if (info->attrs[i].name == wanted) return &info->attrs[i];
-  for (int i = 0; i < info->groups.GetCount(); ++i) {
-    if (!info->groups[i]) continue;
-    if (SxfZCdbATRU* found = info->groups[i]->FindAttrData(name)) return found;
-  }
-  return nullptr;
+  SxfZCdbATRU* found = nullptr;
+  WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
+    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+      if (g.info->attrs[i].name == wanted) {
+        found = &g.info->attrs[i];
+        return false;
+      }
+    }
+    return true;
+  });
+  return found;
 }
 
 int SxfZCdbAttrGrp::HasData(int byName, int byValue, const WildCardEx& pattern) const {
   if (!byName && !byValue) return 0;
-  for (int i = 0; i < info->attrs.GetCount(); ++i) {
-    const SxfZCdbATRU& attr = info->attrs[i];
-    if (byName && pattern.IsMatch(attr.name, 0)) return 1;
-    if (byValue && pattern.IsMatch(attr.value, 0)) return 1;
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i)
-    if (info->groups[i] && info->groups[i]->HasData(byName, byValue, pattern)) return 1;
-  return 0;
+  const bool all = WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
+    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+      const SxfZCdbATRU& attr = g.info->attrs[i];
+      if (byName && pattern.IsMatch(attr.name, 0)) return false;
+      if (byValue && pattern.IsMatch(attr.value, 0)) return false;
+    }
+    return true;
+  });
+  return all ? 0 : 1;
 }
 
 int SxfZCdbAttrGrp::GetAttrDataCnt(int& nAttr, int& nTarget, int& nAtrs) const {
-  for (int i = 0; i < info->attrs.GetCount(); ++i) {
-    const SxfZCdbATRU& attr = info->attrs[i];
-    if (attr.IsAtrsData()) {
-      ++nAtrs;
-    } else if (attr.IsTarget() != kNoHandle) {
-      ++nTarget;
-    } else {
-      ++nAttr;
+  WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
+    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+      const SxfZCdbATRU& attr = g.info->attrs[i];
+      if (attr.IsAtrsData()) {
+        ++nAtrs;
+      } else if (attr.IsTarget() != kNoHandle) {
+        ++nTarget;
+      } else {
+        ++nAttr;
+      }
     }
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i)
-    if (info->groups[i]) info->groups[i]->GetAttrDataCnt(nAttr, nTarget, nAtrs);
+    return true;
+  });
   return nAttr + nTarget + nAtrs;
 }
 
 int SxfZCdbAttrGrp::FindAtrsData(ATRS_BUFF& buf, int nMax) const {
-  for (int i = 0; i < info->attrs.GetCount(); ++i) {
-    const SxfZCdbATRU& attr = info->attrs[i];
-    if (!attr.IsAtrsData()) continue;
-    buf.Add(attr);  // the SxfZCdbATRS part: name, type, unit
-    if (buf.GetCount() >= nMax) return buf.GetCount();
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i) {
-    if (!info->groups[i]) continue;
-    info->groups[i]->FindAtrsData(buf, nMax);
-    if (buf.GetCount() >= nMax) break;
-  }
+  // A group stops at the marker that fills buf; a parent stops after any sub-group that leaves
+  // buf full. There is no test before the first addition, so nMax < 1 still takes one marker.
+  WalkTree(
+      *this,
+      [&](const SxfZCdbAttrGrp& g) {
+        for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+          const SxfZCdbATRU& attr = g.info->attrs[i];
+          if (!attr.IsAtrsData()) continue;
+          buf.Add(attr);  // the SxfZCdbATRS part: name, type, unit
+          if (buf.GetCount() >= nMax) return false;
+        }
+        return true;
+      },
+      [&](const SxfZCdbAttrGrp&) { return buf.GetCount() < nMax; });
   return buf.GetCount();
 }
 
@@ -211,53 +278,58 @@ int SxfZCdbAttrGrp::AddTarget(ULONG handle, const char* memo) {
 int SxfZCdbAttrGrp::DelTarget(ULONG handle) {
   // Non-target attributes report 0xFFFFFFFF, so that handle must never match.
   if (handle == kNoHandle) return 0;
-  for (int i = 0; i < info->attrs.GetCount(); ++i) {
-    if (info->attrs[i].IsTarget() == handle) {
-      info->attrs.RemoveAt(i);
-      return 1;
+  const bool none = WalkTree(*this, [&](SxfZCdbAttrGrp& g) {
+    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+      if (g.info->attrs[i].IsTarget() == handle) {
+        g.info->attrs.RemoveAt(i);
+        return false;
+      }
     }
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i)
-    if (info->groups[i] && info->groups[i]->DelTarget(handle)) return 1;
-  return 0;
+    return true;
+  });
+  return none ? 0 : 1;
 }
 
 void SxfZCdbAttrGrp::GetTarget(CDWordArrayX& out) const {
-  for (int i = 0; i < info->attrs.GetCount(); ++i) {
-    DWORD handle = info->attrs[i].IsTarget();
-    if (handle != kNoHandle) out.Add(handle);
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i)
-    if (info->groups[i]) info->groups[i]->GetTarget(out);
+  WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
+    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+      const DWORD handle = g.info->attrs[i].IsTarget();
+      if (handle != kNoHandle) out.Add(handle);
+    }
+    return true;
+  });
 }
 
 void SxfZCdbAttrGrp::ClearTarget(CDWordArrayX* out) {
-  for (int i = 0; i < info->attrs.GetCount();) {
-    DWORD handle = info->attrs[i].IsTarget();
-    if (handle == kNoHandle) {
-      ++i;
-      continue;
+  WalkTree(*this, [&](SxfZCdbAttrGrp& g) {
+    TVector<SxfZCdbATRU>& attrs = g.info->attrs;
+    for (int i = 0; i < attrs.GetCount();) {
+      const DWORD handle = attrs[i].IsTarget();
+      if (handle == kNoHandle) {
+        ++i;
+        continue;
+      }
+      if (out) out->Add(handle);
+      attrs.RemoveAt(i);  // the next attribute moves into i
     }
-    if (out) out->Add(handle);
-    info->attrs.RemoveAt(i);  // the next attribute moves into i
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i)
-    if (info->groups[i]) info->groups[i]->ClearTarget(out);
+    return true;
+  });
 }
 
 SxfZCdbAttrGrp* SxfZCdbAttrGrp::FindTarget(ULONG handle, CString& memo) const {
   if (handle == kNoHandle) return nullptr;
-  for (int i = 0; i < info->attrs.GetCount(); ++i) {
-    if (info->attrs[i].IsTarget() == handle) {
-      memo = info->attrs[i].zukeiName;
-      return const_cast<SxfZCdbAttrGrp*>(this);
+  const SxfZCdbAttrGrp* found = nullptr;
+  WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
+    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
+      if (g.info->attrs[i].IsTarget() == handle) {
+        memo = g.info->attrs[i].zukeiName;
+        found = &g;
+        return false;
+      }
     }
-  }
-  for (int i = 0; i < info->groups.GetCount(); ++i) {
-    if (!info->groups[i]) continue;
-    if (SxfZCdbAttrGrp* found = info->groups[i]->FindTarget(handle, memo)) return found;
-  }
-  return nullptr;
+    return true;
+  });
+  return const_cast<SxfZCdbAttrGrp*>(found);
 }
 
 SxfZCdbAttrSet::~SxfZCdbAttrSet() = default;
@@ -278,8 +350,7 @@ int ATRS_BUFF::GetCount() const {
 }
 
 SxfZCdbATRS ATRS_BUFF::Get(int i) const {
-  // The platform has no invalid-argument exception class of its own; its base class stands in.
-  if (i < 0) throw CException();
+  if (i < 0) throw CInvalidArgException();
   if (i >= m_list.GetCount()) return SxfZCdbATRS();
   return *m_list[i];
 }

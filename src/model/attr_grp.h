@@ -36,8 +36,6 @@ class ATRS_BUFF;
 
 // Deepest group tree a reader accepts, the group read into counted as level 1.
 inline constexpr int kMaxGroupDepth = 1000;
-// The smallest old-format group record (version 0 or 1: version, empty name, no attributes).
-inline constexpr ULONGLONG kMinOldGroupRecordBytes = 9;
 
 // The content of a group. Destroying it destroys the whole subtree below it.
 class SXF_API SxfZCdbAttrGrpInfo {
@@ -125,9 +123,17 @@ class SXF_API SxfZCdbAttrGrp {
   int isAttrSetRef;          // 1 for an attribute set reference, 0 for a plain group
   SxfZCdbAttrGrpInfo* info;  // owned content
 
- private:
+ protected:
+  // The old attribute set record reads its listed groups one level below the set.
+  friend class SxfZCdbAttrSet;
+  // The readers with the level of the group read into (1 for the group a caller reads into);
+  // a sub-group that would sit deeper than kMaxGroupDepth fails the read.
   int ReadTree(CFile* file, int merge, int depth);
   int NewReadTree(CArchive& ar, int merge, int depth);
+  // The writers with the level of the group written, mirroring the readers: a sub-group deeper
+  // than kMaxGroupDepth fails the write, so nothing is written that cannot be read back.
+  int WriteTree(CFile* file, int depth);
+  int NewWriteTree(CArchive& ar, int depth);
 };
 
 // The attribute set of old files: a group with the set's version and designer. Only the reader of
@@ -136,6 +142,10 @@ class SxfZCdbAttrSet : public SxfZCdbAttrGrp {
  public:
   SxfZCdbAttrSet() = default;
   ~SxfZCdbAttrSet() override;
+
+  // Reads an old attribute set record (versions 0 to 2) into this fresh object. 1, or 0 when it
+  // does not read (what was read stays).
+  int ReadSetRecord(CFile* file);
 
   CString version;
   CString designer;
@@ -152,8 +162,8 @@ class SXF_API ATRS_BUFF {
   // Appends a copy; returns its index.
   int Add(const SxfZCdbATRS& atrs);
   int GetCount() const;
-  // A copy of entry i; an empty value at or beyond the count. A negative i raises CException:
-  // asking for a negative index is a caller's bug, not a missing entry.
+  // A copy of entry i; an empty value at or beyond the count. A negative i raises
+  // CInvalidArgException: asking for a negative index is a caller's bug, not a missing entry.
   SxfZCdbATRS Get(int i) const;
 
  private:

@@ -40,36 +40,31 @@ int SxfZCdbAttrSetRef::Write(CFile* file) {
   return SxfZCdbAttrGrp::Write(file);
 }
 
-namespace {
-
-// Reads an attribute set record into set (a fresh object).
-int ReadAttrSetRecord(CFile* file, SxfZCdbAttrSet& set) {
+int SxfZCdbAttrSet::ReadSetRecord(CFile* file) {
   BYTE v;
   if (!ReadByte(file, v) || v > kAttrSetRecordMaxVersion) return 0;
   if (v != kAttrSetRecordSplitVersion) {
-    return ReadString(file, set.version) && ReadString(file, set.designer) && set.Read(file, 0) ? 1 : 0;
+    return ReadString(file, version) && ReadString(file, designer) && Read(file, 0) ? 1 : 0;
   }
-  CString name;
-  if (!ReadString(file, name) || !ReadString(file, set.version) || !ReadString(file, set.designer)) {
-    return 0;
-  }
-  set.SetName(name);
+  CString setName;
+  if (!ReadString(file, setName) || !ReadString(file, version) || !ReadString(file, designer)) return 0;
+  SetName(setName);
   LONG k;
-  if (!ReadInt32(file, k) || !CountFits(file, k, kMinOldGroupRecordBytes)) return 0;
+  if (!ReadInt32(file, k)) return 0;
+  // The listed groups are the set's sub-groups: one level below the set, which counts as level 1
+  // like any group read into, so deep nesting is refused exactly where a set reference's would be.
   for (LONG i = 0; i < k; ++i) {
-    if (!set.AddAttrGrpData(nullptr)->Read(file, 0)) return 0;
+    if (!AddAttrGrpData(nullptr)->ReadTree(file, 0, 2)) return 0;
   }
   // The trailing group brings the set's own attributes and further sub-groups, not a name.
-  return set.Read(file, 1);
+  return Read(file, 1);
 }
-
-}  // namespace
 
 int SxfZCdbAttrSetRef::ReadOld(CFile* file, SxfZCdbAttrDB* db) {
   // Without a database the set cannot be given an id: refuse rather than keep a name as RefId.
   if (!db) return 0;
   SxfZCdbAttrSet set;
-  if (!ReadAttrSetRecord(file, set)) return 0;
+  if (!set.ReadSetRecord(file)) return 0;
   SxfZCdbAttrSetDef* def = db->AddAttrSetDefData(set.GetName(), set.version, set.designer, 1);
   if (!def) return 0;
   SxfZCdbAttrGrp::operator=(set);

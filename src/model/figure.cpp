@@ -81,10 +81,24 @@ void SxfZCdbFigure::Copy(const SxfZCdbFigure& other) {
   if (other.contour) contour = new SxfZCdbATRU(*other.contour);
   if (other.image) image = new SxfZCdbATRU(*other.image);
   name = other.name;
-  // The object is copied by its own class and a type without an object stays without one, so a
-  // copy always compares equal to its source, also for figures read from odd records.
-  attrType = other.attrType;
-  attr.Clone(other.attr);
+  // The type makes the object (an empty one of its class, none for type 0 or codes above 3),
+  // and the source's object fills it when it can be read as that class. So a figure read from
+  // an odd record (a type without an object, or an object of another class) copies to a figure
+  // whose object matches its type.
+  SetAttrType(other.attrType);
+  switch (attrType) {
+    case SXF_ATTR_ATRF:
+      if (const SxfZCdbATRF* atrf = other.attr.ATRF()) *attr.ATRF() = *atrf;
+      break;
+    case SXF_ATTR_ATRU:
+      if (const SxfZCdbATRU* atru = other.attr.ATRU()) *attr.ATRU() = *atru;
+      break;
+    case SXF_ATTR_ATRS:
+      if (const SxfZCdbATRS* stub = other.attr.ATRS()) ATRS_SetAttr(*stub);
+      break;
+    default:
+      break;
+  }
 }
 
 void SxfZCdbFigure::Clear(int resetHandle) {

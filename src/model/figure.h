@@ -43,7 +43,9 @@ class SXF_API SxfZCdbFigure {
   SxfZCdbFigure& operator=(const SxfZCdbFigure& other);
   virtual ~SxfZCdbFigure();
 
-  // Copies name, attribute type, main attribute, contour and image from other; handle and
+  // Copies name, attribute type, contour and image from other, and the main attribute as its
+  // type makes it: types 1 to 3 get an object of their class holding what other's object holds
+  // (empty when other has none of that class), type 0 and unknown codes none. Handle and
   // targetedCnt stay.
   void Copy(const SxfZCdbFigure& other);
   // Deletes the main attribute, contour and image (type 0); with resetHandle nonzero the handle

@@ -72,24 +72,6 @@ void SxfZCdbFigureAttr::Create(Class cls) {
   }
 }
 
-void SxfZCdbFigureAttr::Clone(const SxfZCdbFigureAttr& other) {
-  if (this == &other) return;
-  switch (other.class_) {
-    case kATRF:
-      Reset(new SxfZCdbATRF(*other.atrf_));
-      break;
-    case kATRU:
-      Reset(new SxfZCdbATRU(*other.atru_));
-      break;
-    case kATRS:
-      Reset(new SxfZCdbATRS(*other.atrs_));
-      break;
-    case kNone:
-      Reset();
-      break;
-  }
-}
-
 int SxfZCdbFigureAttr::IsSame(const SxfZCdbFigureAttr& other) const {
   if (class_ != other.class_) return 0;
   switch (class_) {

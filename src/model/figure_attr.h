@@ -6,7 +6,7 @@
 // returns null unless the object really is of that class, so a mismatch can never be read
 // through the wrong class. ATRS() also gives the stub view of a held SxfZCdbATRU, which is a
 // valid upcast. The holder owns its object and deletes it on Reset and destruction; it is not
-// copyable (a figure copies the object through Clone).
+// copyable (a figure copies the object by its type, see SxfZCdbFigure::Copy).
 #pragma once
 
 #include "exports/api.h"
@@ -40,8 +40,6 @@ class SXF_API SxfZCdbFigureAttr {
   void Reset(SxfZCdbATRS* obj);
   // Replaces the held object with a new, empty object of the class (kNone empties the holder).
   void Create(Class cls);
-  // Replaces the held object with a deep copy of other's (same class).
-  void Clone(const SxfZCdbFigureAttr& other);
   // 1 when both hold nothing, or objects of one class that compare equal by that class.
   int IsSame(const SxfZCdbFigureAttr& other) const;
 

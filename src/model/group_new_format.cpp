@@ -16,6 +16,10 @@
 using namespace new_format;
 
 int SxfZCdbAttrGrp::NewWrite(CArchive& ar) {
+  return NewWriteTree(ar, 1);
+}
+
+int SxfZCdbAttrGrp::NewWriteTree(CArchive& ar, int depth) {
   WriteBlock(ar, kTagFields, [&](CArchive& block) { block << info->name; });
   for (int i = 0; i < info->attrs.GetCount(); ++i) {
     const SxfZCdbATRU& attr = info->attrs[i];
@@ -23,8 +27,9 @@ int SxfZCdbAttrGrp::NewWrite(CArchive& ar) {
   }
   for (int i = 0; i < info->groups.GetCount(); ++i) {
     SxfZCdbAttrGrp* group = info->groups[i];
+    if (depth >= kMaxGroupDepth) return 0;
     if (!WriteBlock(ar, kTagGroupSubGroup,
-                    [&](CArchive& block) { return group ? group->NewWrite(block) : 0; }))
+                    [&](CArchive& block) { return group ? group->NewWriteTree(block, depth + 1) : 0; }))
       return 0;
   }
   WriteEnd(ar);

@@ -15,13 +15,19 @@
 using namespace old_format;
 
 int SxfZCdbAttrGrp::Write(CFile* file) {
+  return WriteTree(file, 1);
+}
+
+int SxfZCdbAttrGrp::WriteTree(CFile* file, int depth) {
   if (!WriteByte(file, kGroupRecordVersion) || !WriteString(file, info->name)) return 0;
   if (!WriteInt32(file, info->attrs.GetCount())) return 0;
   for (int i = 0; i < info->attrs.GetCount(); ++i)
     if (!WriteATRU(file, info->attrs[i])) return 0;
   if (!WriteInt32(file, info->groups.GetCount())) return 0;
-  for (int i = 0; i < info->groups.GetCount(); ++i)
-    if (!info->groups[i] || !info->groups[i]->Write(file)) return 0;
+  for (int i = 0; i < info->groups.GetCount(); ++i) {
+    if (depth >= kMaxGroupDepth) return 0;
+    if (!info->groups[i] || !info->groups[i]->WriteTree(file, depth + 1)) return 0;
+  }
   return 1;
 }
 
@@ -37,8 +43,11 @@ int SxfZCdbAttrGrp::ReadTree(CFile* file, int merge, int depth) {
   CString droppedName;
   if (!ReadString(file, merge ? droppedName : info->name)) return 0;
 
+  // Items are read and kept one at a time: a count larger than what follows fails at the first
+  // missing item and leaves the items before it in the group. Nothing is sized by the count, and
+  // each item takes at least one byte, so a huge count ends at the end of the data.
   LONG count;
-  if (!ReadInt32(file, count) || !CountFits(file, count, kMinOldAtruRecordBytes)) return 0;
+  if (!ReadInt32(file, count)) return 0;
   for (LONG i = 0; i < count; ++i) {
     std::unique_ptr<SxfZCdbATRU> attr(ReadATRU(file));
     if (!attr) return 0;
@@ -46,7 +55,7 @@ int SxfZCdbAttrGrp::ReadTree(CFile* file, int merge, int depth) {
   }
   if (version < kGroupFirstVersionWithSubGroups) return 1;
 
-  if (!ReadInt32(file, count) || !CountFits(file, count, kMinOldGroupRecordBytes)) return 0;
+  if (!ReadInt32(file, count)) return 0;
   for (LONG i = 0; i < count; ++i) {
     if (depth >= kMaxGroupDepth) return 0;
     std::unique_ptr<SxfZCdbAttrGrp> group(new SxfZCdbAttrGrp);

@@ -5,7 +5,8 @@
 
 #include "model/target_info.h"
 
-SxfZCdbTargetInfo::SxfZCdbTargetInfo() : data(new RecTargetData[kGrowStep]), capacity(kGrowStep) {}
+SxfZCdbTargetInfo::SxfZCdbTargetInfo()
+    : data(new RecTargetData[kGrowStep]), capacity(kGrowStep), allocated(kGrowStep) {}
 
 SxfZCdbTargetInfo::~SxfZCdbTargetInfo() {
   delete[] data;
@@ -16,14 +17,18 @@ void SxfZCdbTargetInfo::Release() {
   data = nullptr;
   count = 0;
   capacity = 0;
+  allocated = 0;
 }
 
-void SxfZCdbTargetInfo::Reallocate(int newCapacity) {
-  RecTargetData* fresh = new RecTargetData[newCapacity];
+void SxfZCdbTargetInfo::Grow(int newCapacity) {
+  capacity = newCapacity;
+  if (newCapacity <= allocated) return;
+  const int slots = newCapacity > allocated * 2 ? newCapacity : allocated * 2;
+  RecTargetData* fresh = new RecTargetData[slots];
   for (int i = 0; i < count; ++i) fresh[i] = std::move(data[i]);
   delete[] data;
   data = fresh;
-  capacity = newCapacity;
+  allocated = slots;
 }
 
 void SxfZCdbTargetInfo::Resize(int n) {
@@ -31,7 +36,7 @@ void SxfZCdbTargetInfo::Resize(int n) {
     Release();
     return;
   }
-  if (n > capacity) Reallocate(((n - 1) / kGrowStep + 1) * kGrowStep);
+  if (n > capacity) Grow(((n - 1) / kGrowStep + 1) * kGrowStep);
   // Slots past the count may hold entries from before a shrink: give them the default back.
   for (int i = count; i < n; ++i) data[i] = RecTargetData();
   count = n;
@@ -40,7 +45,7 @@ void SxfZCdbTargetInfo::Resize(int n) {
 int SxfZCdbTargetInfo::Add(const RecTargetData& rec) {
   if (count == capacity) {
     RecTargetData copy = rec;  // rec may live in the storage that is about to move
-    Reallocate((capacity / kGrowStep + 1) * kGrowStep);
+    Grow((capacity / kGrowStep + 1) * kGrowStep);
     data[count] = std::move(copy);
   } else {
     data[count] = rec;
@@ -100,6 +105,8 @@ int SxfZCdbTarget::GetCapacity() const {
 }
 
 RecTargetData& SxfZCdbTarget::GetData(int index) const {
+  // There is no empty entry to hand out by reference.
+  if (index < 0 || index >= info_->count) throw CInvalidArgException();
   return info_->data[index];
 }
 

@@ -39,7 +39,7 @@ class SXF_API SxfZCdbTarget {
   int GetCnt() const;
   // Entries kept in storage (not in the original interface; for tests and diagnostics).
   int GetCapacity() const;
-  // The entry itself; index must be in range.
+  // The entry itself; an index out of range raises CInvalidArgException.
   RecTargetData& GetData(int index) const;
   // 0 out of range; otherwise 1, copying the entry into *out when out is not null.
   int GetData(int index, RecTargetData* out) const;

@@ -1,7 +1,9 @@
 // SxfZCdbTargetInfo: the body of a target definition, shared by its class and record files.
 //
-// The entries live in data[0..count); capacity is the number of slots allocated (0 with no
-// storage). Growth is in steps of 8.
+// The entries live in data[0..count). capacity is the list's capacity as the interface reports
+// it: 8 for a new list, raised to the next multiple of 8 when an entry is added to a full list,
+// 0 with no storage. The storage underneath (allocated slots) doubles when it runs out, so
+// appending n entries one at a time costs O(n) moves, not O(n^2).
 #pragma once
 
 #include "model/target.h"
@@ -29,10 +31,12 @@ class SxfZCdbTargetInfo {
   RecTargetData* data = nullptr;
   int count = 0;
   int capacity = 0;
+  int allocated = 0;
   CString name;
   CString version = "1.0";
   CString designer;
 
  private:
-  void Reallocate(int newCapacity);
+  // Raises the capacity to newCapacity, reallocating when the storage has no room for it.
+  void Grow(int newCapacity);
 };

@@ -6,9 +6,6 @@
 //
 // Reading appends to the entries already held; early ends of tag-1 blocks keep the fields not
 // yet read.
-#include <utility>
-#include <vector>
-
 #include "model/new_format.h"
 #include "model/record_tags.h"
 #include "model/target.h"
@@ -31,10 +28,9 @@ int SxfZCdbTarget::NewWrite(CArchive& ar) {
 }
 
 int SxfZCdbTarget::NewRead(CArchive& ar) {
-  // Entries are gathered first and appended at once: growing the list by 8 per entry would
-  // make a long record quadratic to read.
-  std::vector<RecTargetData> read;
-  int ok = ReadRecord(ar, [&](LONG tag, CArchive& block) {
+  // Each entry joins the list as soon as it is read, so an exception later in the record keeps
+  // the entries read before it.
+  return ReadRecord(ar, [&](LONG tag, CArchive& block) {
     if (tag == kTagFields) {
       ReadFields(block, [&](CArchive& in) { in >> info_->name >> info_->version >> info_->designer; });
     } else if (tag == kTagTargetEntry) {
@@ -43,12 +39,8 @@ int SxfZCdbTarget::NewRead(CArchive& ar) {
         if (entryTag == kTagFields) ReadFields(fields, [&](CArchive& in) { in >> rec.handle >> rec.memo; });
         return 1;
       });
-      read.push_back(std::move(rec));
+      info_->Add(rec);
     }
     return 1;
   });
-  const int first = info_->count;
-  info_->Resize(first + static_cast<int>(read.size()));
-  for (size_t i = 0; i < read.size(); ++i) info_->data[first + static_cast<int>(i)] = std::move(read[i]);
-  return ok;
 }

@@ -61,7 +61,8 @@ int SxfZCdbAttrDB::NewRead(int mode, CFile* file, ZCdb* db, DWORD) {
       DropEntry(data);
       return;
     }
-    data.entry->figure->SetHandle(data.handle);
+    // The figure keeps the handle it was read with (see NewReadAttr); the entry goes under the
+    // handle of the entry record, which a handle block after the figure block may have changed.
     // One probe of the map finds the entry or makes the place of a new one (the map holds no
     // null entries, so a null value is a new key).
     ZCDB_SXFATTR_MAP*& slot = m_attrMap[data.handle];

@@ -1,4 +1,5 @@
-// The platform's exceptions: CException and the file and archive exceptions.
+// The platform's exceptions: CException, the file and archive exceptions and the
+// invalid-argument exception.
 //
 // They are thrown and caught by value (catch by reference), so nothing has to be deleted by the
 // catcher. The cause codes are MFC's.
@@ -58,4 +59,13 @@ class SXF_PLATFORM_API CArchiveException : public CException {
   const char* what() const noexcept override { return "CArchiveException"; }
 
   int m_cause;
+};
+
+// Raised where a caller passes an argument no call may have, such as a negative index or an
+// index past the end of an array whose accessor cannot answer with an empty value (MFC raises it
+// in the same places).
+class SXF_PLATFORM_API CInvalidArgException : public CException {
+ public:
+  CInvalidArgException() = default;
+  const char* what() const noexcept override { return "CInvalidArgException"; }
 };

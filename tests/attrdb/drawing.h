@@ -19,7 +19,7 @@ struct Drawing {
   ZCdb db;
   SxfZCdbAttrDB* adb = nullptr;
 
-  Drawing() { adb = static_cast<SxfZCdbAttrDB*>(db.CreateAttrDB(ZCdbAttrDBEntry, env)); }
+  Drawing() { adb = static_cast<SxfZCdbAttrDB*>(db.CreateAttrDB(ZCdbAttrDBEntry, &env)); }
 
   // A plain record at the top of the drawing (or below parent).
   ZCdbRecBase* AddPlain(ZCdbTblBase* parent = nullptr) {
@@ -63,6 +63,19 @@ inline Seen See(Drawing& d, DWORD handle) {
 
 inline Seen See(Drawing& d, ZCdbRecBase* rec) {
   return See(d, rec->GetHandle());
+}
+
+// The figure stored for handle as it stands (no consistency pass), or null when the entry holds
+// none or there is no entry.
+inline const SxfZCdbFigure* Stored(Drawing& d, DWORD handle) {
+  POSITION pos = d.adb->GetFirstEntry();
+  while (pos != nullptr) {
+    DWORD h = 0;
+    const SxfZCdbFigure* fig = nullptr;
+    d.adb->GetNextEntry(pos, h, fig);
+    if (h == handle) return fig;
+  }
+  return nullptr;
 }
 
 // The reference id of the first set reference of fig, or "" when it has none.

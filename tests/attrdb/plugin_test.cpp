@@ -12,11 +12,11 @@ TEST(Plugin, HostCreatesTheDatabaseThroughTheLoadedLibrary) {
   CEnvironObj env("/data");
   {
     ZCdb db;
-    ZCdbAttrDB* made = host.CreateSxfAttrDB(db, env);
+    ZCdbAttrDB* made = host.CreateSxfAttrDB(db, &env);
     ASSERT_NE(nullptr, made);
     EXPECT_EQ(made, db.GetAttrDB("SXF"));
     EXPECT_STREQ("SXF", made->GetName());
-    EXPECT_EQ(nullptr, host.CreateSxfAttrDB(db, env));  // one per drawing
+    EXPECT_EQ(nullptr, host.CreateSxfAttrDB(db, &env));  // one per drawing
 
     ZCdbRecBase* a = new ZCdbTbl;
     ZCdbRecBase* b = new ZCdbTbl;
@@ -46,6 +46,10 @@ TEST(Plugin, HostCreatesTheDatabaseThroughTheLoadedLibrary) {
   ASSERT_EQ(1, loader.Load(SXF_PLUGIN_PATH));
   EXPECT_NE(nullptr, loader.GetSymbol("SxfUndoFunc"));
   EXPECT_NE(nullptr, loader.GetSymbol("ZCDbAttrFigureSetVer3"));
+  // The entry takes the environment by address; without one it makes no database.
+  ZCdbAttrDBEntryFunc entry = loader.GetAttrDBEntry();
+  ASSERT_NE(nullptr, entry);
+  EXPECT_EQ(nullptr, entry(nullptr));
   EXPECT_EQ(nullptr, loader.GetSymbol("NoSuchSymbolInThePlugIn"));
   EXPECT_NE(-1, loader.GetError().Find("NoSuchSymbolInThePlugIn")) << loader.GetError().GetString();
 }

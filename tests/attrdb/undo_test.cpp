@@ -48,3 +48,31 @@ TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
   // The drawing goes with items on both stacks: the manager releases them before the
   // database is deleted, and each figure is freed once.
 }
+
+TEST(Undo, DeletionMovesItsFigureAndAFigureInTheWayIsDropped) {
+  Drawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  const DWORD ah = a->GetHandle();
+  const DWORD t = d.AddPlain()->GetHandle();
+  const DWORD u = d.AddPlain()->GetHandle();
+  d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1"));
+  InStep(d, [&] { d.adb->DelRecFigure(ah); });
+  // Attached outside any step: no undo item knows this figure.
+  d.adb->SetRecFigure(a, SetFigure("1", {u}, "v2"));
+  EXPECT_EQ(1, d.adb->TargetedCnt(u));
+
+  // Undoing the deletion brings v1 back; v2, which stood in its way, is deleted and uncounted.
+  ASSERT_EQ(1, d.db.Undo());
+  EXPECT_EQ("v1", WidthOf(d, a));
+  EXPECT_EQ(1, d.adb->TargetedCnt(t));
+  EXPECT_EQ(0, d.adb->TargetedCnt(u));
+  // Redoing it moves v1 into the undo item: the parked entry holds no figure at all.
+  ASSERT_EQ(1, d.db.Redo());
+  EXPECT_EQ("-", WidthOf(d, a));
+  EXPECT_EQ(nullptr, Stored(d, ah));
+  EXPECT_EQ(0, d.adb->TargetedCnt(t));
+  EXPECT_EQ(0, d.adb->TargetedCnt(u));
+  ASSERT_EQ(1, d.db.Undo());
+  EXPECT_EQ("v1", WidthOf(d, a));
+  EXPECT_EQ(1, d.adb->TargetedCnt(t));
+}

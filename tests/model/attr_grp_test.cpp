@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <pthread.h>
 
+#include <memory>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -91,6 +92,16 @@ TEST(AttrGrp, CountersClassifyAndAccumulate) {
   EXPECT_EQ(nAtrs, 4);
 }
 
+TEST(AttrGrp, AtrsBufferHandsOutCopiesAndRefusesNegativeIndexes) {
+  SxfZCdbAttrGrp g;
+  g.AddAttrData(Attr("a", "$$$"));
+  ATRS_BUFF buf;
+  ASSERT_EQ(g.FindAtrsData(buf, 0), 1);
+  EXPECT_STREQ(buf.Get(0).name, "a");
+  EXPECT_TRUE(buf.Get(1).name.IsEmpty());
+  EXPECT_THROW(buf.Get(-1), CInvalidArgException);
+}
+
 TEST(AttrGrp, ClearTargetRemovesRunsAndReportsInTreeOrder) {
   SxfZCdbAttrGrp g;
   g.AddTarget(1, "");
@@ -109,28 +120,90 @@ TEST(AttrGrp, ClearTargetRemovesRunsAndReportsInTreeOrder) {
   EXPECT_EQ(sub->GetAttrCnt(), 0);
 }
 
-// Builds a chain of 20,000 groups and destroys it on a thread with a 512 KiB stack, where a
-// recursive teardown (two frames per level) would overflow.
-void* BuildAndDestroyDeepChain(void* levelsOut) {
+// A chain of levels groups: each holds an attribute "v<level>" and, below the last, a target of
+// handle 7 and an ATRS marker.
+SxfZCdbAttrGrp* Chain(int levels) {
   SxfZCdbAttrGrp* root = new SxfZCdbAttrGrp;
   SxfZCdbAttrGrp* g = root;
-  int levels = 1;
-  for (; levels < 20000; ++levels) g = g->AddAttrGrpData(nullptr);
+  for (int level = 1;; ++level) {
+    g->AddAttrData(Attr("v", std::to_string(level).c_str()));
+    if (level == levels) break;
+    g = g->AddAttrGrpData(nullptr);
+  }
+  g->AddTarget(7, "deep");
+  g->AddAttrData(Attr("marker", "$$$"));
+  return root;
+}
+
+// Every operation on a tree 200,000 levels deep, on a thread with a 512 KiB stack, where one
+// frame per level would overflow. Returns what went wrong, or "" when all went right.
+void* UseVeryDeepTree(void* problemOut) {
+  std::string& problem = *static_cast<std::string*>(problemOut);
+  const int kLevels = 200000;
+  SxfZCdbAttrGrp* root = Chain(kLevels);
+  SxfZCdbAttrGrp copy(*root);
+  SxfZCdbAttrGrp assigned;
+  assigned = copy;
+  if (!assigned.IsSame(*root)) problem += "copy differs; ";
+  int nAttr = 0, nTarget = 0, nAtrs = 0;
+  if (copy.GetAttrDataCnt(nAttr, nTarget, nAtrs) != kLevels + 2 || nTarget != 1 || nAtrs != 1)
+    problem += "wrong counts; ";
+  CString memo;
+  SxfZCdbAttrGrp* holder = copy.FindTarget(7, memo);
+  if (!holder || holder->GetAttrCnt() != 3 || memo != "deep") problem += "target not found; ";
+  if (!copy.HasData(0, 1, WildCardEx("$$$"))) problem += "marker not matched; ";
+  ATRS_BUFF markers;
+  if (copy.FindAtrsData(markers, 5) != 1) problem += "marker not collected; ";
+  CDWordArrayX targets;
+  copy.GetTarget(targets);
+  if (Handles(targets) != std::vector<DWORD>{7}) problem += "targets not listed; ";
+  if (!copy.DelTarget(7) || copy.FindTarget(7, memo)) problem += "target not deleted; ";
+  if (copy.IsSame(*root)) problem += "changed copy still the same; ";
+  assigned.ClearTarget(&targets);
+  if (targets.GetCount() != 2) problem += "target not cleared; ";
+  // The last level differs only in its value: found by a search through the whole depth.
+  if (!copy.FindAttrData("marker")) problem += "deepest attribute not found; ";
+  assigned.ClrAll();
   delete root;
-  *static_cast<int*>(levelsOut) = levels;
   return nullptr;
 }
 
-TEST(AttrGrp, VeryDeepTreeIsDestroyedWithoutRecursion) {
+TEST(AttrGrp, TreesOfAnyDepthNeedNoCallStack) {
   pthread_attr_t attr;
   ASSERT_EQ(pthread_attr_init(&attr), 0);
   ASSERT_EQ(pthread_attr_setstacksize(&attr, 512 * 1024), 0);
   pthread_t thread;
-  int levels = 0;
-  ASSERT_EQ(pthread_create(&thread, &attr, BuildAndDestroyDeepChain, &levels), 0);
+  std::string problem;
+  ASSERT_EQ(pthread_create(&thread, &attr, UseVeryDeepTree, &problem), 0);
   ASSERT_EQ(pthread_join(thread, nullptr), 0);
   pthread_attr_destroy(&attr);
-  EXPECT_EQ(levels, 20000);
+  EXPECT_EQ(problem, "");
+}
+
+// Writers refuse a tree deeper than the readers accept (the group written is level 1), so
+// nothing written fails to read back; the deepest accepted tree goes both ways.
+TEST(AttrGrp, WritersStopWhereReadersStop) {
+  for (int levels : {kMaxGroupDepth, kMaxGroupDepth + 1}) {
+    std::unique_ptr<SxfZCdbAttrGrp> tree(Chain(levels));
+    const bool fits = levels <= kMaxGroupDepth;
+    CMemFile old;
+    EXPECT_EQ(tree->Write(&old), fits ? 1 : 0) << levels;
+    CMemFile tagged;
+    {
+      CArchive ar(&tagged, CArchive::store);
+      EXPECT_EQ(tree->NewWrite(ar), fits ? 1 : 0) << levels;
+      ar.Close();
+    }
+    if (!fits) continue;
+    SxfZCdbAttrGrp fromOld, fromTagged;
+    old.SeekToBegin();
+    EXPECT_EQ(fromOld.Read(&old, 0), 1);
+    EXPECT_TRUE(fromOld.IsSame(*tree));
+    tagged.SeekToBegin();
+    CArchive ar(&tagged, CArchive::load);
+    EXPECT_EQ(fromTagged.NewRead(ar, 0), 1);
+    EXPECT_TRUE(fromTagged.IsSame(*tree));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "attrdb/attrdb.h"
 #include "host/host.h"
+#include "model/attr_grp.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "support/record_bytes.h"
@@ -85,6 +86,29 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   EXPECT_EQ(broken.ReadOld(&in4.file, &db), 0);
   EXPECT_EQ(db.GetAttrSetDefCnt(nullptr), 2);
   EXPECT_STREQ(broken.GetRefId(), "");
+}
+
+// A version 1 attribute set counts its listed groups one level below the set (level 2), so the
+// deepest set it accepts is one that every writer can store and every reader can read again.
+TEST(AttrSetRefTest, OldAttributeSetNestingCountsFromTheSet) {
+  CEnvironObj env("/d");
+  SxfZCdbAttrDB db(env);
+  for (int chain : {kMaxGroupDepth - 1, kMaxGroupDepth}) {
+    Builder r;
+    r.u8(1).fstr("Deep").fstr("1").fstr("X").i32(1);
+    for (int level = 1; level <= chain; ++level) r.u8(2).fstr("").i32(0).i32(level < chain ? 1 : 0);
+    r.raw(GroupRecord("trailing", {}));
+    SxfZCdbAttrSetRef ref;
+    ReadFile in(r.b);
+    const int fits = chain + 1 <= kMaxGroupDepth ? 1 : 0;  // the chain ends at level chain + 1
+    ASSERT_EQ(ref.ReadOld(&in.file, &db), fits) << chain;
+    if (fits == 0) continue;
+    CMemFile old;
+    EXPECT_EQ(ref.Write(&old), 1);
+    CMemFile tagged;
+    CArchive ar(&tagged, CArchive::store);
+    EXPECT_EQ(ref.NewWrite(ar), 1);
+  }
 }
 
 TEST(AttrSetDefTest, CopiesKeepTheDeleteMarkRecordsDoNot) {

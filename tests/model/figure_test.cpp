@@ -86,6 +86,32 @@ TEST(FigureTest, CopiesAreDeepAndLeaveTargetedCountAlone) {
   EXPECT_STREQ(copied.contour->value, "12.5000");
 }
 
+// A copy's object follows its type: a figure read with type 0 beside an object copies without
+// it, and a type without an object copies with an empty one of its class.
+TEST(FigureTest, CopiesMakeTheObjectTheirTypeSays) {
+  SxfZCdbFigure user;
+  user.SetName("e");
+  user.ATRU_SetAttr(Attr("n", "v"));
+  std::string record = WriteNew(user);
+  record[10] = SXF_ATTR_NONE;
+  SxfZCdbFigure odd;
+  ASSERT_EQ(ReadNew(record, odd), 1);
+  ASSERT_EQ(odd.GetAttrType(), SXF_ATTR_NONE);
+  ASSERT_NE(odd.ATRU_GetAttr(), nullptr);
+  SxfZCdbFigure copy(odd);
+  EXPECT_EQ(copy.ATRU_GetAttr(), nullptr);
+  EXPECT_EQ(copy.IsSame(odd, 0), 0);
+
+  SxfZCdbFigure bare;
+  record = WriteNew(odd);  // type 0 is written without the object
+  record[10] = SXF_ATTR_ATRF;
+  ASSERT_EQ(ReadNew(record, bare), 1);
+  ASSERT_EQ(bare.ATRF_GetAttr(), nullptr);
+  SxfZCdbFigure filled = bare;
+  ASSERT_NE(filled.ATRF_GetAttr(), nullptr);
+  EXPECT_EQ(filled.ATRF_GetAttr()->GetAttrSetRefCnt(), 0);
+}
+
 TEST(FigureTest, TargetsLiveOnlyInSetReferences) {
   CDWordArrayX handles;
   handles.Add(1000);

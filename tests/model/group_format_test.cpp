@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "model/atrf.h"
 #include "model/attr_grp.h"
 #include "model/old_format.h"
 #include "support/record_bytes.h"
@@ -92,16 +93,14 @@ TEST(OldGroupRecord, EarlierVersionsAndRejectedRecords) {
     EXPECT_EQ(old_format::BytesLeft(&in.file), 4u);
   }
 
-  const Bytes rejected[] = {
-      Builder().u8(3).fstr("g").i32(0).i32(0).b,
-      Builder().u8(2).fstr("g").i32(-1).i32(0).b,                          // negative attribute count
-      Builder().u8(2).fstr("g").i32(0x7FFFFFFF).raw(OldAttr("a", "1")).b,  // more than the file holds
-  };
-  for (const Bytes& rec : rejected) {
-    ReadFile in(rec);
-    SxfZCdbAttrGrp g;
-    EXPECT_EQ(g.Read(&in.file, 0), 0);
-  }
+  ReadFile newer(Builder().u8(3).fstr("g").i32(0).i32(0).b);
+  SxfZCdbAttrGrp rejected;
+  EXPECT_EQ(rejected.Read(&newer.file, 0), 0);
+  // Negative counts announce no items.
+  ReadFile none(Builder().u8(2).fstr("g").i32(-1).i32(-5).b);
+  SxfZCdbAttrGrp empty;
+  EXPECT_EQ(empty.Read(&none.file, 0), 1);
+  EXPECT_EQ(empty.GetAttrCnt() + empty.GetAttrGrpCnt(), 0);
 
   // An empty name on file leaves the group's name alone.
   ReadFile unnamed(Builder().u8(2).fstr("").i32(0).i32(0).b);
@@ -109,6 +108,30 @@ TEST(OldGroupRecord, EarlierVersionsAndRejectedRecords) {
   g.SetName("Road");
   ASSERT_EQ(g.Read(&unnamed.file, 0), 1);
   EXPECT_STREQ(g.GetName(), "Road");
+}
+
+TEST(OldGroupRecord, CountsBeyondTheDataFailButKeepTheItemsRead) {
+  // Attributes: one of 0x7FFFFFFF announced is there.
+  ReadFile attrs(Builder().u8(2).fstr("g").i32(0x7FFFFFFF).raw(OldAttr("a", "1")).b);
+  SxfZCdbAttrGrp g;
+  EXPECT_EQ(g.Read(&attrs.file, 0), 0);
+  ASSERT_EQ(g.GetAttrCnt(), 1);
+  EXPECT_STREQ(g.GetAttrData(0)->value, "1");
+
+  // Sub-groups: two of three; the third, cut short, does not stay.
+  const Bytes sub = Builder().u8(1).fstr("s").i32(0).b;
+  ReadFile subs(Builder().u8(2).fstr("g").i32(0).i32(3).raw(sub).raw(sub).u8(1).fstr("cut").b);
+  SxfZCdbAttrGrp h;
+  EXPECT_EQ(h.Read(&subs.file, 0), 0);
+  EXPECT_EQ(h.GetAttrGrpCnt(), 2);
+
+  // Set references of an attribute-file record: one of two.
+  ReadFile refs(Builder().u8(4).i32(2).raw(sub).b);
+  SxfZCdbATRF atrf;
+  atrf.AddAttrSetRefData("old", 0);
+  EXPECT_EQ(atrf.Read(&refs.file, nullptr), 0);
+  ASSERT_EQ(atrf.GetAttrSetRefCnt(), 1);
+  EXPECT_STREQ(atrf.GetAttrSetRefData(0)->GetRefId(), "s");
 }
 
 TEST(NewGroupRecord, RoundTripAndLayout) {

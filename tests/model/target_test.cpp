@@ -92,6 +92,15 @@ TEST(TargetTest, NewRecord) {
   ASSERT_EQ(loose.GetCnt(), 1);
   EXPECT_EQ(loose.GetData(0).handle, 42u);
 
+  // Entries join the list as they are read: an end of data in the third keeps the first two.
+  const Bytes entry = Builder().entry(100, Builder().entry(1, Builder().i32(5).astr("m")).i32(0)).b;
+  const std::string cut = Builder().raw(entry).raw(entry).i32(100).i32(40).i32(1).str();
+  SxfZCdbTarget kept;
+  EXPECT_THROW(ReadNew(cut, kept), CArchiveException);
+  EXPECT_EQ(kept.GetCnt(), 2);
+  EXPECT_THROW(kept.GetData(2), CInvalidArgException);
+  EXPECT_THROW(kept.GetData(-1), CInvalidArgException);
+
   // No section holds this record, so its cut-short forms are checked here.
   for (size_t n = 0; n + 1 < bytes.size(); n += 5) {
     SxfZCdbTarget part;

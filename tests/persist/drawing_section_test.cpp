@@ -126,6 +126,39 @@ TEST(DrawingSection, SavesLeaveOutMarkedRecordsAndFiguresThatCannotBeWritten) {
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 16}), other.SavedEntries(0));
 }
 
+// The handle block normally comes first. After the figure block it still decides the entry's
+// key, but the figure keeps the handle read before it (none).
+TEST(DrawingSection, HandleAfterTheFigureKeysTheEntryOnly) {
+  SxfZCdbFigure fig = SetFigure("1", {});
+  CMemFile figure;
+  {
+    CArchive ar(&figure, CArchive::store);
+    ASSERT_EQ(1, fig.NewWrite(ar));
+    ar.Close();
+  }
+  const std::string figureBytes = Bytes(figure);
+  std::string entry;
+  auto block = [](int32_t tag, const std::string& content) {
+    const int32_t length = static_cast<int32_t>(content.size());
+    return std::string(reinterpret_cast<const char*>(&tag), 4) +
+           std::string(reinterpret_cast<const char*>(&length), 4) + content;
+  };
+  const DWORD handle = 11;
+  const std::string end(4, '\0');
+  entry = block(100, figureBytes) + block(1, std::string(reinterpret_cast<const char*>(&handle), 4)) + end;
+  const DWORD version = 0x3000;
+  CMemFile file;
+  Put(file, std::string(reinterpret_cast<const char*>(&version), 4) + block(102, entry) + end);
+  file.SeekToBegin();
+
+  HostDrawing dst;
+  BuildTree(dst);
+  ASSERT_EQ(1, dst.adb->Read(0, &file, &dst.db));
+  ASSERT_NE(nullptr, dst.Stored(handle));
+  EXPECT_EQ(0xFFFFFFFFu, dst.Stored(handle)->GetHandle());
+  EXPECT_EQ(1, dst.Bound(handle));
+}
+
 TEST(DrawingSection, ElevatedContoursWithoutContourAttributeGetOneWhenBound) {
   HostDrawing src;
   SxfZCdbFigure fig;

@@ -20,4 +20,18 @@ TEST(CArrayGrow, ElementOfTheArrayItselfSurvivesGrowth) {
   EXPECT_TRUE(names[59].IsEmpty());
 }
 
+// Indexes no call may pass raise the invalid-argument exception, as MFC's arrays do.
+TEST(CArrayIndex, OutOfRangeRaisesInvalidArgument) {
+  CDWordArray a;
+  a.Add(1);
+  EXPECT_THROW(a.GetAt(-1), CInvalidArgException);
+  EXPECT_THROW(a[1], CInvalidArgException);
+  EXPECT_THROW(a.SetAt(2, 0), CInvalidArgException);
+  EXPECT_THROW(a.RemoveAt(0, 2), CInvalidArgException);
+  EXPECT_THROW(a.InsertAt(-1, 0), CInvalidArgException);
+  EXPECT_THROW(a.SetAtGrow(-1, 0), CInvalidArgException);
+  EXPECT_EQ(a.GetSize(), 1);
+  EXPECT_EQ(a[0], 1u);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "attrdb/drawing.h"
+#include "support/sjis_text.h"
 
 namespace {
 
@@ -22,6 +23,12 @@ ZCdbElm* AddElement(Drawing& d, ZGElm* element) {
   ZCdbElm* rec = new ZCdbElm(element);
   d.db.AddRecord(rec);
   return rec;
+}
+
+// The contour attribute stored for rec (no consistency pass), or an empty value when none.
+SxfZCdbATRU StoredContour(Drawing& d, ZCdbRecBase* rec) {
+  const SxfZCdbFigure* fig = Stored(d, rec->GetHandle());
+  return fig != nullptr && fig->contour != nullptr ? *fig->contour : SxfZCdbATRU();
 }
 
 // The contour value the database hands out for rec, or "-" when there is none.
@@ -74,6 +81,36 @@ TEST(ContourDb, ReadingRewritesTheValueFromTheElevation) {
   EXPECT_EQ("3.5", ContourValue(d, rec));
 }
 
+TEST(ContourDb, RefreshedValueIsStoredAsALengthContour) {
+  Drawing d;
+  ZCdbContour* rec = AddContour(d, 0);
+  SxfZCdbFigure fig = ContourFigure("12.30", "m");
+  fig.contour->name = "height";
+  fig.contour->kind = 3;
+  fig.contour->type = "STR";
+  d.adb->SetRecFigure(rec, fig);
+  rec->SetHyoko(12.34567);
+
+  // The refresh rewrites all six fields: the contour name, kind 10 and type "LEN" come back
+  // with the new value, in the copy handed out and, after a commit, in the stored figure.
+  auto expectRefreshed = [](const SxfZCdbATRU& c) {
+    EXPECT_EQ(Sjis("等高線"), c.name.str());
+    EXPECT_EQ(10, c.kind);
+    EXPECT_STREQ("LEN", c.type);
+    EXPECT_STREQ("m", c.unit);
+    EXPECT_STREQ("12.35", c.value);
+    EXPECT_STREQ("c1", c.zukeiName);
+  };
+  SxfZCdbFigure out;
+  ASSERT_EQ(1, d.adb->GetRecFigure(rec->GetHandle(), out));
+  ASSERT_NE(nullptr, out.contour);
+  expectRefreshed(*out.contour);
+  EXPECT_EQ(3, StoredContour(d, rec).kind);  // reading changes only the copy
+
+  d.adb->OnCommit(0, &d.db);
+  expectRefreshed(StoredContour(d, rec));
+}
+
 TEST(ContourDb, SetContourAttachesOnlyChanges) {
   Drawing d;
   ZCdbContour* rec = AddContour(d, 12.5);
@@ -84,16 +121,18 @@ TEST(ContourDb, SetContourAttachesOnlyChanges) {
   d.db.EndUndoStep();
   EXPECT_EQ(0, d.Undo().GetUndoCount());
 
-  // A null unit differs from "m": the contour attribute is replaced and loses type and unit.
+  // A null unit differs from "m": the contour attribute is replaced without type and unit. The
+  // copy handed out has passed the refresh from the elevation, which stores a length again.
   d.db.BeginUndoStep();
   EXPECT_EQ(1, d.adb->SetContourElm("c2", "12.5000", rec));
   d.db.EndUndoStep();
   EXPECT_EQ(1, d.Undo().GetUndoCount());
+  EXPECT_TRUE(StoredContour(d, rec).type.IsEmpty());
   SxfZCdbFigure out;
   ASSERT_EQ(1, d.adb->GetRecFigure(rec->GetHandle(), out));
   ASSERT_NE(nullptr, out.contour);
   EXPECT_STREQ("c2", out.contour->zukeiName);
-  EXPECT_TRUE(out.contour->type.IsEmpty());
+  EXPECT_STREQ("LEN", out.contour->type);
   EXPECT_TRUE(out.contour->unit.IsEmpty());
   EXPECT_EQ(0, d.adb->SetContour("c", "1", "m", d.AddPlain()));  // not a contour record
 }

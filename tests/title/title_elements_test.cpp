@@ -60,4 +60,22 @@ TEST(TitleElements, SetTitleInfoMakesExactlyTheListedRecordsTheTitleElements) {
   EXPECT_STREQ("A", read.scale);
 }
 
+TEST(TitleElements, ObjectsReplacedOutsideAnUndoStepKeepTheirTitleData) {
+  TitleDrawing d;
+  ZCdbElm* name = d.AddTitleLine("表題_図面名", "一般図", 20);
+  ZCdbElm* date = d.AddTitleLine("表題_年月日", "2005年4月1日", 10);
+  const DWORD nameHandle = name->GetHandle();
+  const DWORD dateHandle = date->GetHandle();
+  // The name's new object cannot show text; the date's shows no date. Inside a step either
+  // would cost the element its title attribute; outside one nothing is deleted or checked.
+  ZCdbRecBase* table = new ZCdbTbl;
+  ZCdbElm* undated = new ZCdbElm(new ZString(Sjis("未定").c_str(), ZPt(0, 10)));
+  ASSERT_EQ(1, d.db.ReplaceRecordObject(name, table));
+  ASSERT_EQ(1, d.db.ReplaceRecordObject(date, undated));
+  EXPECT_EQ(Sjis("表題_図面名"), d.adb->StoredName(table));
+  EXPECT_EQ(Sjis("表題_年月日"), d.adb->StoredName(undated));
+  EXPECT_EQ(table, d.adb->GetZCdbRec(nameHandle));
+  EXPECT_EQ(undated, d.adb->GetZCdbRec(dateHandle));
+}
+
 }  // namespace

@@ -69,7 +69,7 @@ std::string PluginSession::Version() const {
 }
 
 HostDrawing::HostDrawing(const char* baseFolder, bool withUndo) : env_(baseFolder), db_(withUndo ? 1 : 0) {
-  ZCdbAttrDB* adb = PluginSession::Get().host_.CreateSxfAttrDB(db_, env_);
+  ZCdbAttrDB* adb = PluginSession::Get().host_.CreateSxfAttrDB(db_, &env_);
   if (adb == nullptr) {
     throw ToolError(kExitInput,
                     "the plug-in made no attribute database: " + PluginSession::Get().host_.GetError().str());
