@@ -22,12 +22,16 @@
 // (IsUseAttrSetDef, RemoveAttrSetDef with force, Clear) are linear in the entry count.
 #pragma once
 
-#include "exports/api.h"
-#include "host/host.h"
+#include "host/zcdb_attr_db.h"
+#include "host/zcdb_undo.h"
 #include "platform/platform.h"
+#include "platform/visibility.h"
 #include "title/title_id.h"
 #include "title/title_info.h"
 
+class CDWordArrayX;
+class CEnvironObj;
+class CSxfAttrList;
 class SxfZCdbFigure;
 class SxfZCdbATRS;
 class SxfZCdbAttrSetDef;
@@ -306,6 +310,10 @@ struct SxfUndoRec {
     void* ptr;
   } data;
 };
+
+// The "SXF" attribute database of db (looked up as db->GetAttrDB("SXF")), or null when db is
+// null, has none, or holds a database of another kind under that name.
+SXF_API SxfZCdbAttrDB* SXF_GetAttrDB(ZCdb* db);
 
 // The callback of every undo item of the database: mode 1 undo, 2 redo, 3 release.
 SXF_EXTERN_C void SxfUndoFunc(UNDOFUNC_MODE mode, ZCdbRecBase* rec, void* data);

@@ -8,6 +8,8 @@
 
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
+#include "host/zcdb_rec.h"
+#include "host/dword_array_x.h"
 
 namespace {
 

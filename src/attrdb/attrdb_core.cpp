@@ -1,11 +1,10 @@
 // The database object itself and the attachment of figures to host records.
-#include <climits>
-#include <cstdlib>
-#include <utility>
-#include <vector>
-
 #include "attrdb/attrdb.h"
+#include "attrdb/contour_sync.h"
 #include "attrdb/setdef_name_index.h"
+#include "host/dword_array_x.h"
+#include "host/record_walk.h"
+#include "host/sxf_attr_list.h"
 #include "model/atrf.h"
 #include "model/atru.h"
 #include "model/attr_grp.h"
@@ -18,50 +17,27 @@ constexpr UINT kHandleMapBuckets = 773;
 constexpr UINT kSetDefMapBuckets = 7;
 constexpr int kHandleMapBlock = 10;
 
-// Depth-first search for the record with handle below root, in child order. Removed records and
-// element records are not searched below. The walk keeps its own stack, so a deep record tree
-// cannot exhaust the call stack.
+// The record with handle below root, depth first in child order; the database itself, removed
+// records and element records are not searched below.
 ZCdbRecBase* FindRecordBelow(ZCdbRecBase* root, DWORD handle) {
-  auto matches = [handle](ZCdbRecBase* r) {
-    return r->GetRecKind() != ZCDB_KIND_DB && r->GetHandle() == handle;
-  };
-  auto closed = [](ZCdbRecBase* r) { return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0; };
-  if (matches(root)) return root;
-  if (closed(root)) return nullptr;
-  // Each level holds the table and the child to visit next.
-  std::vector<std::pair<ZCdbRecBase*, ZCdbRecBase*>> stack;
-  stack.emplace_back(root, root->GetFirstChild());
-  while (!stack.empty()) {
-    ZCdbRecBase* table = stack.back().first;
-    ZCdbRecBase* child = stack.back().second;
-    if (child == nullptr) {
-      stack.pop_back();
-      continue;
+  ZCdbRecBase* found = nullptr;
+  WalkRecordTree(root, [&](ZCdbRecBase* r) {
+    if (r->GetRecKind() != ZCDB_KIND_DB && r->GetHandle() == handle) {
+      found = r;
+      return WalkStep::kStop;
     }
-    stack.back().second = table->GetNextChild(child);
-    if (matches(child)) return child;
-    if (!closed(child)) stack.emplace_back(child, child->GetFirstChild());
-  }
-  return nullptr;
-}
-
-// The contour value text rewritten from an elevation, with as many decimals as the old text.
-CString ContourValueText(double elevation, int decimals) {
-  CString text;
-  if (decimals <= 0) {
-    // The small nudge keeps an elevation stored as 7.9999999999 from being cut down to 7.
-    double nudged = elevation >= 0 ? elevation + 0.000000001 : elevation - 0.000000001;
-    // Elevations beyond the int range cannot be written with "%d"; they are clamped.
-    if (nudged >= static_cast<double>(INT_MAX)) nudged = INT_MAX;
-    if (nudged <= static_cast<double>(INT_MIN)) nudged = INT_MIN;
-    text.Format("%d", static_cast<int>(nudged));
-  } else {
-    text.Format("%.*f", decimals, elevation);
-  }
-  return text;
+    return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0 ? WalkStep::kSkipBelow : WalkStep::kDescend;
+  });
+  return found;
 }
 
 }  // namespace
+
+SxfZCdbAttrDB* SXF_GetAttrDB(ZCdb* db) {
+  if (db == nullptr) return nullptr;
+  // A checked cast: another plug-in's database registered under "SXF" is not ours to use.
+  return dynamic_cast<SxfZCdbAttrDB*>(db->GetAttrDB("SXF"));
+}
 
 SxfZCdbAttrDB::SxfZCdbAttrDB(const CEnvironObj& env)
     : ZCdbAttrDB("SXF"),
@@ -161,16 +137,7 @@ SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigur
   const DWORD handle = rec->GetHandle();
   if (handle == ZCDB_NO_HANDLE) return nullptr;
 
-  // A contour attribute carries the elevation of its contour record.
-  if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
-    CString zukeiName, value, unit;
-    if (fig.GetContour(zukeiName, value, unit) != 0) {
-      double elevation = std::atof(value);
-      // The conversion's result is not looked at: an unknown unit leaves the number as written.
-      if (!unit.IsEmpty()) m_attrList->CONVVAL("LEN", unit, "m", elevation);
-      static_cast<ZCdbContour*>(rec)->SetHyoko(elevation);
-    }
-  }
+  StoreContourElevation(rec, fig, *m_attrList);
 
   SxfZCdbFigure* stored = new SxfZCdbFigure(fig);
   stored->SetHandle(handle);
@@ -237,21 +204,7 @@ int SxfZCdbAttrDB::GetRecFigure(DWORD handle, SxfZCdbFigure& out) {
 int SxfZCdbAttrDB::CommitData(ZCdbRecBase* rec, SxfZCdbFigure& fig) {
   if (rec == nullptr || rec->TestStatus(ZCDB_STATUS_REMOVED) != 0) return 0;
 
-  if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
-    ZCdbContour* contour = static_cast<ZCdbContour*>(rec);
-    CString zukeiName, value, unit;
-    if (contour->IsHyoko() != 0 && fig.GetContour(zukeiName, value, unit) != 0) {
-      // Only metre values written as one plain number are rewritten; anything else is the
-      // user's own text.
-      if ((unit.IsEmpty() || unit == "m") && !value.IsEmpty() && value.Find(' ') < 0) {
-        const int decimals = SxfZCdbATRU::GetDoubleKeta(value);
-        const double elevation = std::atof(contour->GetHyokoStr());
-        // Stored through SetContour, so the refreshed attribute is a metre length contour
-        // again: name, kind and type are rewritten with the value.
-        fig.SetContour(zukeiName, ContourValueText(elevation, decimals), unit);
-      }
-    }
-  }
+  RefreshContourValue(rec, fig);
 
   CDWordArrayX targets;
   fig.GetTarget(targets);

@@ -4,11 +4,15 @@
 #include <vector>
 
 #include "attrdb/attrdb.h"
-#include "exports/record_functions.h"
+#include "attrdb/contour_sync.h"
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/figure.h"
-#include "persist/record_walk.h"
+#include "host/record_walk.h"
+#include "host/zgelm.h"
+#include "host/zcdb_rec.h"
+#include "host/zcdb_elm.h"
+#include "host/zcdb_blk.h"
 
 namespace {
 
@@ -52,12 +56,7 @@ int SxfZCdbAttrDB::OnAddData(int mode, ZCdbRecBase* rec, DWORD srcHandle, ZCdb* 
   if (srcHandle == ZCDB_NO_HANDLE) {
     // A new contour line carries its elevation as an attribute from the start.
     if (rec->GetRecKind() == ZCDB_KIND_CONTOUR) {
-      const ZCdbContour* contour = static_cast<ZCdbContour*>(rec);
-      CString value;
-      value.Format("%.4lf", contour->IsHyoko() != 0 ? contour->GetHyoko() : 0.0);
-      SxfZCdbFigure fig;
-      fig.SetContour("", value, "m");
-      _SetRecFigure(rec, fig, 0);
+      _SetRecFigure(rec, NewContourFigure(rec), 0);
       m_titleIndexStale = 1;
     }
     return 1;

@@ -9,6 +9,7 @@
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
+#include "host/dword_array_x.h"
 
 namespace {
 

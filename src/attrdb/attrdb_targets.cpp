@@ -7,6 +7,7 @@
 // are never touched here.
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
+#include "host/dword_array_x.h"
 
 int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
   if (fig == nullptr) return 1;

@@ -11,6 +11,9 @@
 #include "title/title_items.h"
 #include "title/title_rec_map.h"
 #include "title/title_strings.h"
+#include "host/zgelm.h"
+#include "host/zcdb_rec.h"
+#include "host/zcdb_elm.h"
 
 namespace {
 

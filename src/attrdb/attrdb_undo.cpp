@@ -12,6 +12,7 @@
 
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
+#include "host/zcdb_rec.h"
 
 namespace {
 

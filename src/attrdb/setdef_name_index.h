@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/platform.h"
 
 class SxfZCdbAttrSetDef;

@@ -3,6 +3,7 @@
 #include "attrdb/attrdb.h"
 #include "exports/record_functions.h"
 #include "model/figure.h"
+#include "host/zcdb_rec.h"
 
 ZCdbAttrDB* ZCdbAttrDBEntry(CEnvironObj* env) {
   // The database resolves file names and converts units through the environment; without one

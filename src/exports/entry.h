@@ -2,7 +2,7 @@
 // database and the attachment of a figure whose ownership the caller hands over.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "host/zcdb_attr_db.h"
 
 class CEnvironObj;

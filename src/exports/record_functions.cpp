@@ -2,12 +2,7 @@
 
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
-
-SxfZCdbAttrDB* SXF_GetAttrDB(ZCdb* db) {
-  if (db == nullptr) return nullptr;
-  // A checked cast: another plug-in's database registered under "SXF" is not ours to use.
-  return dynamic_cast<SxfZCdbAttrDB*>(db->GetAttrDB("SXF"));
-}
+#include "host/zcdb_rec.h"
 
 int SXF_GetRecFigure(ZCdbRecBase* rec, SxfZCdbFigure& fig) {
   if (rec == nullptr) return 0;

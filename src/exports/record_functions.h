@@ -1,19 +1,17 @@
 // Free functions that reach the "SXF" attribute database of a record's drawing and attach, read
 // or remove the record's attributes. Each looks the database up as
 // rec->GetZCdb()->GetAttrDB("SXF"); a drawing without one (or with a database of another kind
-// under that name) gives the failure result, and no message is shown.
+// under that name) gives the failure result, and no message is shown. SXF_GetAttrDB, which
+// finds the database, is declared with it in attrdb/attrdb.h.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/types.h"
 
 class SxfZCdbAttrDB;
 class SxfZCdbFigure;
 class ZCdb;
 class ZCdbRecBase;
-
-// The "SXF" attribute database of db, or null.
-SXF_API SxfZCdbAttrDB* SXF_GetAttrDB(ZCdb* db);
 
 // Copies the attributes of rec into fig (see SxfZCdbAttrDB::GetRecFigure); 0 when rec has no
 // drawing or the drawing no "SXF" database.

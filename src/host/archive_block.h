@@ -14,7 +14,7 @@
 // Blocks nest: a sub-archive is itself an archive that blocks can be opened on.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "platform/carchive.h"
 
 SXF_HOST_API CArchive* SaveArchiveBlockBegin(CArchive& ar);

@@ -5,7 +5,7 @@
 // element record below it is the outline that the application highlights.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 
 class ZCdbTblBase;
 class ZCdbBuff;

@@ -3,7 +3,7 @@
 // It is a CDWordArray (GetCount, Add, operator[], ...) with a virtual destructor and Sort.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "platform/carray.h"
 
 class SXF_HOST_API CDWordArrayX : public CDWordArray {

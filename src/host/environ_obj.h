@@ -4,7 +4,7 @@
 // to turn file paths that are stored relative to the application into full file names.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "platform/cstring.h"
 
 class SXF_HOST_API CEnvironObj {

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/matrix.h"
 #include "platform/types.h"
 

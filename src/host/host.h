@@ -7,7 +7,7 @@
 #include "host/dword_array_x.h"
 #include "host/environ_obj.h"
 #include "host/gdi.h"
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/matrix.h"
 #include "host/plugin_loader.h"
 #include "host/sxf_attr_list.h"

@@ -6,7 +6,7 @@
 // A default-constructed matrix is the identity.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API Matrix {
  public:

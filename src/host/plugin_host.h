@@ -6,7 +6,7 @@
 // through it (and so every undo item of that database) must be destroyed first.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/plugin_loader.h"
 #include "host/zcdb_attr_db.h"
 #include "platform/cstring.h"

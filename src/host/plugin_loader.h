@@ -8,7 +8,7 @@
 // made by the plug-in (attribute databases, undo items) must be gone by then.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/zcdb_attr_db.h"
 #include "platform/cstring.h"
 

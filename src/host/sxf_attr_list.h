@@ -6,7 +6,7 @@
 // writes them.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 
 class CEnvironObj;
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "platform/cstring.h"
 
 class SXF_HOST_API WildCardEx {

@@ -40,7 +40,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/zcdb_attr_db.h"
 #include "host/zcdb_blk.h"
 #include "host/zcdb_buff.h"

@@ -9,7 +9,7 @@
 // changes. The base bodies do nothing and return 1.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "platform/carray.h"
 #include "platform/cfile.h"
 #include "platform/cmap.h"

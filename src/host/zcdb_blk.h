@@ -4,7 +4,7 @@
 // reached through ZCdb::FindAttrParentBlk and ZCdb::GetAttrBlk, never as children.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/zcdb_rec.h"
 
 class SXF_HOST_API ZCdbBlk : public ZCdbTblBase {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 
 class ZCdbRecBase;
 

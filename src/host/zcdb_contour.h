@@ -2,7 +2,7 @@
 // that may carry an elevation.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/zcdb_rec.h"
 #include "platform/cstring.h"
 

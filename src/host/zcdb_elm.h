@@ -1,7 +1,7 @@
 // ZCdbElm: an element record (kind 8 or 9) that owns one graphic element.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/zcdb_rec.h"
 #include "host/zgelm.h"
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "host/matrix.h"
 #include "host/zcdb_rec.h"
 

@@ -15,7 +15,7 @@
 // owns them from then on. Only a ZCdb changes the tree.
 #pragma once
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 #include "platform/types.h"
 
 class ZCdb;

@@ -15,7 +15,7 @@
 
 #include <vector>
 
-#include "host/host_api.h"
+#include "platform/visibility.h"
 
 class ZCdbRecBase;
 

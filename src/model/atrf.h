@@ -8,7 +8,7 @@
 // references.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "model/attr_set_ref.h"
 #include "model/tvector.h"
 #include "platform/platform.h"

@@ -8,11 +8,11 @@
 // the id of the definition of that name when the database has one.
 #include <memory>
 
-#include "attrdb/attrdb.h"
 #include "model/atrf.h"
 #include "model/attr_set_def.h"
 #include "model/old_format.h"
 #include "model/record_tags.h"
+#include "model/set_def_registry.h"
 
 using namespace old_format;
 
@@ -35,28 +35,28 @@ int SxfZCdbATRF::Write(CFile* file) {
   return 1;
 }
 
-int SxfZCdbATRF::Read(CFile* file, SxfZCdbAttrDB* db) {
+int ReadOldAtrfRecord(CFile* file, SxfZCdbATRF& atrf, SetDefRegistry* registry) {
   BYTE version;
   LONG count;
   if (!ReadByte(file, version) || version > kAtrfRecordVersion || !ReadInt32(file, count)) return 0;
-  ClrAttrSetRefData();
+  atrf.ClrAttrSetRefData();
   // References are read and kept one at a time (see the group record): a count beyond what
   // follows fails at the first missing reference with the ones before it kept.
   const bool byName = version >= kAtrfFirstVersionWithGroups;
   for (LONG i = 0; i < count; ++i) {
     std::unique_ptr<SxfZCdbAttrSetRef> ref(new SxfZCdbAttrSetRef);
     if (!byName) {
-      if (!ref->ReadOld(file, db)) return 0;
+      if (!ReadOldAttrSetRecord(file, *ref, registry)) return 0;
     } else {
       if (!ref->Read(file, 0)) return 0;
       const char* refId = ref->GetRefId();
-      if (db && *refId && !AllDigits(refId) && db->GetAttrSetDefCnt(nullptr) > 0) {
-        if (const SxfZCdbAttrSetDef* def = db->FindAttrSetDefData(refId, nullptr, nullptr)) {
+      if (registry && *refId && !AllDigits(refId) && !registry->IsEmpty()) {
+        if (const SxfZCdbAttrSetDef* def = registry->FindByName(refId)) {
           ref->SetRefId(def->GetId());
         }
       }
     }
-    info->Add(ref.release());
+    atrf.info->Add(ref.release());
   }
   return 1;
 }

@@ -8,7 +8,7 @@
 // embed it.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/carchive.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"

@@ -15,7 +15,7 @@
 // - ATRS marker: value exactly "$$$"; the value stands for a bare SxfZCdbATRS.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "model/atrs.h"
 #include "platform/carchive.h"
 #include "platform/cfile.h"

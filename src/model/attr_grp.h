@@ -19,7 +19,7 @@
 // A failed read keeps what was read before the failure.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/tvector.h"

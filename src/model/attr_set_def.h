@@ -7,7 +7,7 @@
 // reading a record leaves it as it was.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/platform.h"
 
 class SXF_API SxfZCdbAttrSetDef {

@@ -8,11 +8,11 @@
 //     v = 0, 2  := byte v  string version  string designer  group record (name and content)
 //
 // The delete mark of a definition is not stored.
-#include "attrdb/attrdb.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/old_format.h"
 #include "model/record_tags.h"
+#include "model/set_def_registry.h"
 
 using namespace old_format;
 
@@ -60,15 +60,15 @@ int SxfZCdbAttrSet::ReadSetRecord(CFile* file) {
   return Read(file, 1);
 }
 
-int SxfZCdbAttrSetRef::ReadOld(CFile* file, SxfZCdbAttrDB* db) {
-  // Without a database the set cannot be given an id: refuse rather than keep a name as RefId.
-  if (!db) return 0;
+int ReadOldAttrSetRecord(CFile* file, SxfZCdbAttrSetRef& ref, SetDefRegistry* registry) {
+  // Without a registry the set cannot be given an id: refuse rather than keep a name as RefId.
+  if (!registry) return 0;
   SxfZCdbAttrSet set;
   if (!set.ReadSetRecord(file)) return 0;
-  SxfZCdbAttrSetDef* def = db->AddAttrSetDefData(set.GetName(), set.version, set.designer, 1);
+  const SxfZCdbAttrSetDef* def = registry->Register(set.GetName(), set.version, set.designer);
   if (!def) return 0;
-  SxfZCdbAttrGrp::operator=(set);
-  SetRefId(def->GetId());
-  isAttrSetRef = 1;
+  static_cast<SxfZCdbAttrGrp&>(ref) = set;
+  ref.SetRefId(def->GetId());
+  ref.isAttrSetRef = 1;
   return 1;
 }

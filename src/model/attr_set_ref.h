@@ -7,7 +7,7 @@
 // except that Read always replaces the content (it ignores its merge argument).
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "model/attr_grp.h"
 #include "platform/platform.h"
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/dword_array_x.h"
+#include "host/record_walk.h"
 #include "host/wildcard.h"
 #include "host/zcdb_elm.h"
 #include "host/zcdb_rec.h"
@@ -26,15 +27,23 @@ int ElementTextMatches(ZCdbRecBase* rec, const WildCardEx& pattern) {
   }
 }
 
-// Depth first over the children of a non-element record, skipping removed ones. Record trees are
-// as deep as the host builds them; the host keeps them shallow (drawing, layers, groups).
+// The record's own text, or the first text below it that matches: depth first over the
+// children of a non-element record, skipping removed ones.
 int RecordTextMatches(ZCdbRecBase* rec, const WildCardEx& pattern) {
   if (rec->IsElm()) return ElementTextMatches(rec, pattern);
-  for (ZCdbRecBase* child = rec->GetFirstChild(); child; child = rec->GetNextChild(child)) {
-    if (child->TestStatus(ZCDB_STATUS_REMOVED)) continue;
-    if (RecordTextMatches(child, pattern)) return 1;
-  }
-  return 0;
+  int matched = 0;
+  bool root = true;
+  WalkRecordTree(rec, [&](ZCdbRecBase* r) {
+    if (root) {
+      root = false;
+      return WalkStep::kDescend;
+    }
+    if (r->TestStatus(ZCDB_STATUS_REMOVED)) return WalkStep::kSkipBelow;
+    if (!r->IsElm()) return WalkStep::kDescend;
+    matched = ElementTextMatches(r, pattern);
+    return matched ? WalkStep::kStop : WalkStep::kSkipBelow;
+  });
+  return matched;
 }
 
 int AttrMatches(const SxfZCdbATRU& attr, int byName, int byValue, const WildCardEx& pattern) {

@@ -19,7 +19,7 @@
 // it hands out. IsSame compares contents, not the handle.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "model/atrf.h"
 #include "model/atrs.h"
 #include "model/atru.h"

@@ -9,7 +9,7 @@
 // copyable (a figure copies the object by its type, see SxfZCdbFigure::Copy).
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/types.h"
 
 class SxfZCdbATRF;

@@ -10,11 +10,11 @@
 // containing section, not here.
 #include <memory>
 
-#include "attrdb/attrdb.h"
 #include "model/attr_set_def.h"
 #include "model/figure.h"
 #include "model/old_format.h"
 #include "model/record_tags.h"
+#include "model/set_def_registry.h"
 #include "model/target.h"
 
 using namespace old_format;
@@ -58,7 +58,10 @@ int SxfZCdbFigure::Write(CFile* file) {
   return WriteOptionalAtru(file, contour) && WriteOptionalAtru(file, image) ? 1 : 0;
 }
 
-int SxfZCdbFigure::Read(CFile* file, SxfZCdbAttrDB* db) {
+int ReadOldFigureRecord(CFile* file, SxfZCdbFigure& fig, SetDefRegistry* registry) {
+  CString& name = fig.name;
+  BYTE& attrType = fig.attrType;
+  SxfZCdbFigureAttr& attr = fig.attr;
   BYTE version;
   if (!ReadByte(file, version) || version > kFigureRecordVersion) return 0;
   if (!ReadString(file, name) || !ReadByte(file, attrType)) return 0;
@@ -78,7 +81,7 @@ int SxfZCdbFigure::Read(CFile* file, SxfZCdbAttrDB* db) {
     case SXF_ATTR_ATRF: {
       SxfZCdbATRF* atrf = new SxfZCdbATRF;
       attr.Reset(atrf);
-      if (!atrf->Read(file, db)) return 0;
+      if (!ReadOldAtrfRecord(file, *atrf, registry)) return 0;
       break;
     }
     default:
@@ -91,9 +94,8 @@ int SxfZCdbFigure::Read(CFile* file, SxfZCdbAttrDB* db) {
     for (LONG i = 0; i < count; ++i) {
       SxfZCdbTarget target;
       if (!target.Read(file)) return 0;
-      SxfZCdbAttrSetDef* def =
-          db ? db->AddAttrSetDefData(target.GetName(), target.GetVersion(), target.GetDesigner(), 1)
-             : nullptr;
+      const SxfZCdbAttrSetDef* def =
+          registry ? registry->Register(target.GetName(), target.GetVersion(), target.GetDesigner()) : nullptr;
       SxfZCdbATRF* atrf = attrType == SXF_ATTR_ATRF ? attr.ATRF() : nullptr;
       if (!def || !atrf) continue;  // the targets have nowhere to go
       SxfZCdbAttrSetRef* ref = atrf->AddAttrSetRefData(def->GetId(), 1);
@@ -105,12 +107,7 @@ int SxfZCdbFigure::Read(CFile* file, SxfZCdbAttrDB* db) {
   }
 
   if (version == kFigureRecordVersion) {
-    if (!ReadOptionalAtru(file, contour) || !ReadOptionalAtru(file, image)) return 0;
+    if (!ReadOptionalAtru(file, fig.contour) || !ReadOptionalAtru(file, fig.image)) return 0;
   }
   return 1;
-}
-
-SxfZCdbFigure* ZCdbAttrFigureReadVer3(CFile* file, SxfZCdbAttrDB* db) {
-  std::unique_ptr<SxfZCdbFigure> fig(new SxfZCdbFigure);
-  return fig->Read(file, db) ? fig.release() : nullptr;
 }

@@ -16,7 +16,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "host/archive_block.h"
 #include "model/record_tags.h"
 #include "platform/carchive.h"

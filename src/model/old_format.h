@@ -14,7 +14,7 @@
 // like a short read. Exceptions raised by CFile::Read itself are not caught.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"
 #include "platform/types.h"

@@ -11,7 +11,7 @@
 // list next changes.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/platform.h"
 
 // One reference of a target definition.

@@ -12,6 +12,8 @@
 #include "persist/entry_block.h"
 #include "persist/section_collect.h"
 #include "persist/section_format.h"
+#include "host/zcdb_rec.h"
+#include "host/zcdb_buff.h"
 
 using namespace new_format;
 

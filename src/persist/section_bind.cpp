@@ -3,11 +3,12 @@
 #include <vector>
 
 #include "attrdb/attrdb.h"
+#include "attrdb/contour_sync.h"
 #include "host/zcdb.h"
 #include "host/zcdb_contour.h"
 #include "model/atrf.h"
 #include "model/figure.h"
-#include "persist/record_walk.h"
+#include "host/record_walk.h"
 
 namespace {
 constexpr DWORD kDefinitionKind = 2;
@@ -18,15 +19,8 @@ int SxfZCdbAttrDB::BindHandle(ZCdbRecBase* rec) {
   WalkRecordTree(rec, [this](ZCdbRecBase* r) {
     // Contour records from drawings that kept the elevation only on the record get a contour
     // attribute carrying it.
-    bool migrate = false;
     CString elevation;
-    if (r->GetRecKind() == ZCDB_KIND_CONTOUR) {
-      ZCdbContour* contour = static_cast<ZCdbContour*>(r);
-      if (contour->IsHyoko() != 0) {
-        elevation = contour->GetHyokoStr();
-        migrate = true;
-      }
-    }
+    bool migrate = ContourElevationText(r, elevation);
     ZCDB_SXFATTR_MAP* entry = FindEntry(r->GetHandle());
     if (entry != nullptr) {
       entry->rec = r;

@@ -9,6 +9,7 @@
 #include "persist/new_file_attr_data.h"
 #include "persist/section_format.h"
 #include "persist/section_title.h"
+#include "host/zcdb_rec.h"
 
 using namespace new_format;
 

@@ -8,6 +8,9 @@
 #include "persist/section_collect.h"
 #include "persist/section_format.h"
 #include "persist/section_title.h"
+#include "host/zcdb.h"
+#include "host/zcdb_rec.h"
+#include "host/dword_array_x.h"
 
 using namespace new_format;
 

@@ -5,7 +5,7 @@
 #include "host/zcdb.h"
 #include "model/figure.h"
 #include "model/old_format.h"
-#include "persist/record_walk.h"
+#include "host/record_walk.h"
 
 int SxfZCdbAttrDB::WriteAttr(CFile* file, ZCdbRecBase* rec, int chained, int mode) {
   if (rec == nullptr) return 0;

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/visibility.h"
+
 typedef uint8_t BYTE;
 typedef uint16_t WORD;
 typedef uint32_t DWORD;
@@ -33,10 +35,3 @@ typedef intptr_t INT_PTR;
 // An opaque iterator of the collection classes, as in MFC.
 struct __POSITION {};
 typedef __POSITION* POSITION;
-
-// Exported from the platform layer (the plug-in re-exports it so host and plug-in share one copy).
-#if defined(_WIN32)
-#define SXF_PLATFORM_API
-#else
-#define SXF_PLATFORM_API __attribute__((visibility("default")))
-#endif

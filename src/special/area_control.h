@@ -5,7 +5,7 @@
 // no fill. The device context leaves the call with the pen and brush it had on entry.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/types.h"
 
 class CDC;

@@ -2,6 +2,10 @@
 // contour records, and reading them back by handle.
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
+#include "host/zgelm.h"
+#include "host/zcdb_rec.h"
+#include "host/environ_obj.h"
+#include "host/zcdb_elm.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // in and out. Texts are Shift-JIS. Formatting does not depend on the process locale.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/cstring.h"
 #include "title/title_info.h"
 

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/cstring.h"
 
 // Joins the lines of one title text, and separates the drawing number from the total.

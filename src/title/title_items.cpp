@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "attrdb/attrdb.h"
 #include "model/japanese_texts.h"
 
 const SxfTitleItem kSxfTitleItems[kSxfTitleItemCount] = {
@@ -19,33 +18,19 @@ const SxfTitleItem kSxfTitleItems[kSxfTitleItemCount] = {
     {SXF_TTL_OFFICE_NAME, kJpTitleOfficeName, 1, &SxfTitleInfo::officeName},
 };
 
-const SxfTitleItem* FindTitleItem(SXF_TTL_ID id) {
-  int index = SxfZCdbAttrDB::TitleIdToIndex(id);
-  return index < 0 ? nullptr : &kSxfTitleItems[index];
-}
-
-int SxfZCdbAttrDB::GetTitleIdNum() {
-  return kSxfTitleItemCount;
-}
-
-int SxfZCdbAttrDB::TitleIdToIndex(SXF_TTL_ID id) {
+int TitleItemIndex(SXF_TTL_ID id) {
   for (int i = 0; i < kSxfTitleItemCount; ++i) {
     if (kSxfTitleItems[i].id == id) return i;
   }
   return -1;
 }
 
-SXF_TTL_ID SxfZCdbAttrDB::GetTitleId(int index) {
-  if (index < 0 || index >= kSxfTitleItemCount) return static_cast<SXF_TTL_ID>(0);
-  return kSxfTitleItems[index].id;
+const SxfTitleItem* FindTitleItem(SXF_TTL_ID id) {
+  const int index = TitleItemIndex(id);
+  return index < 0 ? nullptr : &kSxfTitleItems[index];
 }
 
-CString SxfZCdbAttrDB::GetTitleIdName(int index) {
-  if (index < 0 || index >= kSxfTitleItemCount) return CString();
-  return CString(kSxfTitleItems[index].name);
-}
-
-SXF_TTL_ID SxfZCdbAttrDB::SrchTitleId(const char* name) {
+SXF_TTL_ID TitleItemOfName(const char* name) {
   // A plain byte prefix: the item names are fixed Shift-JIS texts, and a line number or any other
   // suffix may follow them (the second line of the drawing name is named "...2").
   for (const SxfTitleItem& item : kSxfTitleItems) {

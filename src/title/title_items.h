@@ -3,7 +3,7 @@
 // An item's position in the table is its index (0 to 10). The order is the search order of
 // SxfZCdbAttrDB::SrchTitleId and the order in which the title block is visited item by item.
 // The table is constant; nothing is added at run time. Internal to the plug-in: callers outside
-// it use the static title operations of SxfZCdbAttrDB.
+// it use the static title operations of SxfZCdbAttrDB (attrdb/title_ids.cpp).
 #pragma once
 
 #include "title/title_id.h"
@@ -22,8 +22,12 @@ inline constexpr int kSxfTitleItemCount = 11;
 
 extern const SxfTitleItem kSxfTitleItems[kSxfTitleItemCount];
 
-// The table entry whose value is exactly id, or null (0, combinations, unknown values).
+// The index of the entry whose value is exactly id, or -1 (0, combinations, unknown values).
+int TitleItemIndex(SXF_TTL_ID id);
+// The table entry whose value is exactly id, or null.
 const SxfTitleItem* FindTitleItem(SXF_TTL_ID id);
+// The first item, in table order, whose name is a byte prefix of name; 0 when none is.
+SXF_TTL_ID TitleItemOfName(const char* name);
 
 // The line (0 for the first) that an element's stub name gives within its item. Only the last
 // byte tells the line, so an item keeps the order of nine lines at most: "...10" and a bare item

@@ -10,7 +10,7 @@
 // puts there is gone at the next call. Lookups cost O(1). Not copyable.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/carray.h"
 #include "platform/cmap.h"
 #include "title/title_id.h"

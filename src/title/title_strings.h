@@ -4,7 +4,7 @@
 // these functions reports an error: an unknown item gives null, 1 or an empty text as stated.
 #pragma once
 
-#include "exports/api.h"
+#include "platform/visibility.h"
 #include "platform/carray.h"
 #include "platform/cstring.h"
 #include "title/title_id.h"

@@ -1,5 +1,5 @@
-// The figure operations that need the attribute database: the default set, set definitions and
-// the host record of the figure's handle.
+// The figure operations that work on a database: moving a figure into the default set, moving
+// its set references between databases, reviving the definitions it names.
 #include <cstdlib>
 
 #include "attrdb/attrdb.h"

@@ -1,4 +1,5 @@
-// Depth-first walks over a host record tree in child order.
+// Depth-first walks over a host record tree in child order: the one walk every pass of the
+// plug-in over a drawing uses (saving, binding, searching a handle or a text).
 //
 // The walk keeps its own stack, so a deeply nested drawing cannot exhaust the call stack. The
 // tree must not change while it is walked (records may be bound and given attributes, but not
