@@ -26,6 +26,7 @@
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "reader_entry.h"
+#include "model/value_records.h"
 
 inline constexpr unsigned kAtrfGroupReaders = 7;
 

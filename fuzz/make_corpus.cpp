@@ -29,6 +29,7 @@
 #include <sstream>
 
 #include "import_json_entry.h"
+#include "model/value_records.h"
 #endif
 
 namespace fs = std::filesystem;

@@ -14,12 +14,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/visibility.h"
 #include "platform/platform.h"
 
 class SxfZCdbAttrSetDef;
 
-class SXF_API SetDefNameIndex {
+class SetDefNameIndex {
  public:
   using Registry = CMap<unsigned int, unsigned int, SxfZCdbAttrSetDef*, SxfZCdbAttrSetDef*>;
 

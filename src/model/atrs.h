@@ -29,15 +29,3 @@ class SXF_API SxfZCdbATRS {
   CString type;  // text code of the value type ("STR", "INN", "LEN", ...)
   CString unit;  // unit of the value; empty for target attributes
 };
-
-// Old-format ATRS record: byte version (4), file strings name, type, unit. Versions 0 to 4 read
-// alike. Write returns 1 or 0 on a failed write; Read returns 1, or 0 on a version above 4 or a
-// short read, leaving the fields read before the failure in atrs.
-SXF_API int WriteATRS(CFile* file, const SxfZCdbATRS& atrs);
-SXF_API int ReadATRS(CFile* file, SxfZCdbATRS& atrs);
-
-// New-format ATRS record: tag 1 {name, type, unit}, end. NewReadATRS fills atrs from the record
-// (fields missing from an early-ending tag-1 block keep their values) and returns 1; archive
-// exceptions other than that early end pass on.
-SXF_API int NewWriteATRS(CArchive& ar, const SxfZCdbATRS& atrs);
-SXF_API int NewReadATRS(CArchive& ar, SxfZCdbATRS& atrs);

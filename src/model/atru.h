@@ -77,18 +77,3 @@ class SXF_API SxfZCdbATRU : public SxfZCdbATRS {
   CString value;      // the value as text
   CString zukeiName;  // figure name; the memo of a target attribute
 };
-
-// Old-format ATRU record as written: byte version (4), ATRS record, int32 kind, file strings value
-// and zukeiName. ReadATRU accepts versions 0 to 4 (version 1 is the legacy typed form) and returns
-// a new object owned by the caller, or null on failure with nothing left behind.
-SXF_API int WriteATRU(CFile* file, const SxfZCdbATRU& atru);
-SXF_API SxfZCdbATRU* ReadATRU(CFile* file);
-
-// New-format ATRU record: tag 1 {int32 kind, value, zukeiName}, tag 100 the ATRS record, end.
-// NewReadATRU returns a new object owned by the caller (kind 10 and empty texts for what the
-// record lacks), or null when the nested ATRS record fails; archive exceptions pass on after the
-// object is deleted.
-SXF_API int NewWriteATRU(CArchive& ar, const SxfZCdbATRU& atru);
-SXF_API SxfZCdbATRU* NewReadATRU(CArchive& ar);
-// The same into atru (a new SxfZCdbATRU for the same result); 1 on success, 0 on failure.
-SXF_API int NewReadATRU(CArchive& ar, SxfZCdbATRU& atru);

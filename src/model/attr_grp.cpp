@@ -332,8 +332,6 @@ SxfZCdbAttrGrp* SxfZCdbAttrGrp::FindTarget(ULONG handle, CString& memo) const {
   return const_cast<SxfZCdbAttrGrp*>(found);
 }
 
-SxfZCdbAttrSet::~SxfZCdbAttrSet() = default;
-
 ATRS_BUFF::~ATRS_BUFF() {
   for (int i = 0; i < m_list.GetCount(); ++i) delete m_list[i];
 }

@@ -136,21 +136,6 @@ class SXF_API SxfZCdbAttrGrp {
   int NewWriteTree(CArchive& ar, int depth);
 };
 
-// The attribute set of old files: a group with the set's version and designer. Only the reader of
-// old attribute set records uses it.
-class SxfZCdbAttrSet : public SxfZCdbAttrGrp {
- public:
-  SxfZCdbAttrSet() = default;
-  ~SxfZCdbAttrSet() override;
-
-  // Reads an old attribute set record (versions 0 to 2) into this fresh object. 1, or 0 when it
-  // does not read (what was read stays).
-  int ReadSetRecord(CFile* file);
-
-  CString version;
-  CString designer;
-};
-
 // An ordered list of owned SxfZCdbATRS copies, filled by SxfZCdbAttrGrp::FindAtrsData.
 class SXF_API ATRS_BUFF {
  public:

@@ -8,6 +8,7 @@
 //     v = 0, 2  := byte v  string version  string designer  group record (name and content)
 //
 // The delete mark of a definition is not stored.
+#include "model/attr_set.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/old_format.h"
@@ -39,6 +40,8 @@ int SxfZCdbAttrSetRef::Read(CFile* file, int) {
 int SxfZCdbAttrSetRef::Write(CFile* file) {
   return SxfZCdbAttrGrp::Write(file);
 }
+
+SxfZCdbAttrSet::~SxfZCdbAttrSet() = default;
 
 int SxfZCdbAttrSet::ReadSetRecord(CFile* file) {
   BYTE v;

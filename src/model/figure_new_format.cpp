@@ -11,6 +11,7 @@
 #include "model/figure.h"
 #include "model/new_format.h"
 #include "model/record_tags.h"
+#include "model/value_records.h"
 
 using namespace new_format;
 

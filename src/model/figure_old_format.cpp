@@ -16,6 +16,7 @@
 #include "model/record_tags.h"
 #include "model/set_def_registry.h"
 #include "model/target.h"
+#include "model/value_records.h"
 
 using namespace old_format;
 

@@ -12,6 +12,7 @@
 #include "model/attr_grp.h"
 #include "model/new_format.h"
 #include "model/record_tags.h"
+#include "model/value_records.h"
 
 using namespace new_format;
 

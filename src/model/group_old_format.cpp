@@ -11,6 +11,7 @@
 #include "model/attr_grp.h"
 #include "model/old_format.h"
 #include "model/record_tags.h"
+#include "model/value_records.h"
 
 using namespace old_format;
 

@@ -16,7 +16,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "platform/visibility.h"
 #include "host/archive_block.h"
 #include "model/record_tags.h"
 #include "platform/carchive.h"
@@ -25,13 +24,13 @@
 
 namespace new_format {
 
-SXF_API void WriteTag(CArchive& ar, LONG tag);
+void WriteTag(CArchive& ar, LONG tag);
 // Writes the int32 0 that closes a record.
-SXF_API void WriteEnd(CArchive& ar);
+void WriteEnd(CArchive& ar);
 
 // Closes a block being written after an exception; a second exception from closing is dropped so
 // that the first one passes on.
-SXF_API void AbandonSaveBlock(CArchive& ar, CArchive* block);
+void AbandonSaveBlock(CArchive& ar, CArchive* block);
 
 // Writes one entry: the tag, then a block holding what body(CArchive& block) writes. body returns
 // int (1 success, 0 failure) or nothing (success). The block is closed in every case; the result

@@ -14,33 +14,32 @@
 // like a short read. Exceptions raised by CFile::Read itself are not caught.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"
 #include "platform/types.h"
 
 namespace old_format {
 
-SXF_API int WriteBytes(CFile* file, const void* data, UINT count);
-SXF_API int WriteByte(CFile* file, BYTE value);
-SXF_API int WriteInt32(CFile* file, LONG value);
-SXF_API int WriteDouble(CFile* file, double value);
+int WriteBytes(CFile* file, const void* data, UINT count);
+int WriteByte(CFile* file, BYTE value);
+int WriteInt32(CFile* file, LONG value);
+int WriteDouble(CFile* file, double value);
 // Writes the length and, for a non-empty text, the text with a terminating zero byte.
-SXF_API int WriteString(CFile* file, const CString& text);
+int WriteString(CFile* file, const CString& text);
 
 // Reads exactly count bytes; 0 when fewer were there.
-SXF_API int ReadBytes(CFile* file, void* data, UINT count);
-SXF_API int ReadByte(CFile* file, BYTE& value);
-SXF_API int ReadInt32(CFile* file, LONG& value);
-SXF_API int ReadDouble(CFile* file, double& value);
+int ReadBytes(CFile* file, void* data, UINT count);
+int ReadByte(CFile* file, BYTE& value);
+int ReadInt32(CFile* file, LONG& value);
+int ReadDouble(CFile* file, double& value);
 // A length of 0 or less leaves text as it was. Otherwise reads L + 1 bytes and takes the text up
 // to the first zero byte among them; fails before allocating when L + 1 bytes are not left.
-SXF_API int ReadString(CFile* file, CString& text);
+int ReadString(CFile* file, CString& text);
 
 // Bytes between the file position and the end of the file (0 when the position is past it).
-SXF_API ULONGLONG BytesLeft(CFile* file);
+ULONGLONG BytesLeft(CFile* file);
 // 1 when count is not negative and count records of at least minBytesEach bytes can still be in
 // the file; readers call it before they allocate for a counted list.
-SXF_API int CountFits(CFile* file, LONG count, ULONGLONG minBytesEach);
+int CountFits(CFile* file, LONG count, ULONGLONG minBytesEach);
 
 }  // namespace old_format

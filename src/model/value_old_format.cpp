@@ -17,6 +17,7 @@
 #include "model/atru.h"
 #include "model/old_format.h"
 #include "model/record_tags.h"
+#include "model/value_records.h"
 
 using namespace old_format;
 

@@ -11,6 +11,7 @@
 #include "support/record_bytes.h"
 #include "support/sjis_text.h"
 #include "support/test_figures.h"
+#include "model/value_records.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "model/old_format.h"
 #include "support/record_bytes.h"
 #include "support/sjis_text.h"
+#include "model/value_records.h"
 
 namespace {
 

@@ -31,6 +31,7 @@
 #include "text_view.h"
 #include "title/title_rec_map.h"
 #include "tool_error.h"
+#include "exports/version.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ class Demo {
 
   void Run() {
     std::cout << "sxfattr demo: a host's editing session with the SXF attribute plug-in "
-              << PluginSession::Get().Version() << '\n';
+              << SxfAttrVersion() << '\n';
     OpenDrawing();
     TitleBlock();
     AttributeSets();

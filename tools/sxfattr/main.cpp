@@ -10,6 +10,7 @@
 #include "platform/exceptions.h"
 #include "section_loader.h"
 #include "tool_error.h"
+#include "exports/version.h"
 
 namespace {
 
@@ -27,13 +28,7 @@ int UsageError(const CLI::ParseError& e) {
 }
 
 std::string VersionText() {
-  std::string text = std::string("sxfattr ") + SXF_TOOL_VERSION;
-  try {
-    text += " (plug-in " + PluginSession::Get().Version() + ")";
-  } catch (const ToolError& e) {
-    text += " (plug-in not loaded: " + std::string(e.what()) + ")";
-  }
-  return text;
+  return std::string("sxfattr ") + SXF_TOOL_VERSION + " (plug-in " + SxfAttrVersion() + ")";
 }
 
 }  // namespace

@@ -5,17 +5,13 @@
 #include <cstdio>
 #include <cstring>
 
-#include "exports/version.h"
+#include "exports/entry.h"
 #include "progress.h"
 #include "section_scan.h"
 #include "sjis_display.h"
 #include "tool_error.h"
 
 namespace {
-
-// The plug-in is linked into the tool as well, so loading it by its name finds the copy already
-// in the process, wherever the tool and the library were installed.
-constexpr const char kPluginName[] = "libsxfattr.so";
 
 // What the plug-in shows the user during a read is held back: a read that fails reports one line
 // of its own, and a read that succeeds passes the text on after it.
@@ -52,29 +48,9 @@ std::string At(const std::string& name, uint64_t offset, const std::string& what
 
 }  // namespace
 
-PluginSession::PluginSession() {
-  if (host_.Load(kPluginName) == 0) {
-    throw ToolError(kExitInput,
-                    std::string("cannot load the plug-in ") + kPluginName + ": " + host_.GetError().str());
-  }
-}
-
-PluginSession& PluginSession::Get() {
-  static PluginSession session;
-  return session;
-}
-
-std::string PluginSession::Version() const {
-  return SxfAttrVersion();
-}
-
 HostDrawing::HostDrawing(const char* baseFolder, bool withUndo) : env_(baseFolder), db_(withUndo ? 1 : 0) {
-  ZCdbAttrDB* adb = PluginSession::Get().host_.CreateSxfAttrDB(db_, &env_);
-  if (adb == nullptr) {
-    throw ToolError(kExitInput,
-                    "the plug-in made no attribute database: " + PluginSession::Get().host_.GetError().str());
-  }
-  adb_ = static_cast<SxfZCdbAttrDB*>(adb);
+  adb_ = static_cast<SxfZCdbAttrDB*>(db_.CreateAttrDB(ZCdbAttrDBEntry, &env_));
+  if (adb_ == nullptr) throw ToolError(kExitInput, "the plug-in made no attribute database");
 }
 
 std::vector<FigureRef> StoredFigures(const SxfZCdbAttrDB& adb) {

@@ -1,8 +1,8 @@
 // Reading a drawing-file attribute section through the plug-in, as a host reads a drawing.
 //
-// PluginSession loads the plug-in once per process the way a host does (dlopen and its entry
-// function ZCdbAttrDBEntry, through the host stand-in's SxfPluginHost); HostDrawing is a host
-// database with the "SXF" attribute database that the plug-in makes for it.
+// HostDrawing is a host database with the "SXF" attribute database that the plug-in's entry
+// function makes for it. The tool carries the plug-in's code itself (it links the plug-in's
+// internal library), so it needs no shared library at run time.
 //
 // LoadSectionFile reads a section of either layout with the plug-in's Read in its temporary mode
 // (1): the database is not cleared, no target is counted, nothing is bound and nothing is
@@ -18,22 +18,7 @@
 
 #include "attrdb/attrdb.h"
 #include "host/host.h"
-#include "host/plugin_host.h"
 #include "section_content.h"
-
-class PluginSession {
- public:
-  // The process's session, loading the plug-in on first use. Throws ToolError(kExitInput) when
-  // the plug-in does not load.
-  static PluginSession& Get();
-  // The plug-in's version text.
-  std::string Version() const;
-
- private:
-  friend class HostDrawing;
-  PluginSession();
-  SxfPluginHost host_;
-};
 
 class HostDrawing {
  public:
