@@ -7,7 +7,7 @@ packages=(cmake g++ make pkg-config googletest libgtest-dev libgmock-dev)
 for purpose in "$@"; do
   case "$purpose" in
     build) ;;
-    tool) packages+=(nlohmann-json3-dev libcli11-dev) ;;
+    tool) packages+=(nlohmann-json3-dev libcli11-dev libxlsxwriter-dev zlib1g-dev) ;;
     bench) packages+=(libbenchmark-dev) ;;
     fuzz) packages+=(clang libclang-rt-dev) ;;
     format) packages+=(clang-format) ;;

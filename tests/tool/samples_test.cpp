@@ -20,7 +20,7 @@ TEST_F(SamplesTest, DemoWritesTheCommittedSamplesAgain) {
   const ToolResult r = RunTool({"demo", Path("out/demo")});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
-  for (const char* name : {kNewSample, "demo_old_layout.sxfattr"}) {
+  for (const char* name : {kNewSample, "demo_new_layout_rev2.sxfattr", "demo_old_layout.sxfattr"}) {
     const std::string written = ReadBytes(Path(std::string("out/demo/") + name));
     ASSERT_FALSE(written.empty()) << name;
     EXPECT_EQ(written, ReadBytes(SamplePath(name))) << name << " differs from the committed sample";

@@ -8,7 +8,15 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // Throws ToolError(kExitInput, "<path>: <reason>") when the file cannot be written.
 void WriteFileAtomically(const std::string& path, const void* data, size_t size);
+
+// The same for a writer that opens its output by name (a library writing a workbook): fill gets
+// the name of a new, empty temporary file beside path and writes the whole output there; it may
+// truncate and rewrite that file, and fails by throwing. After fill returns, the file is flushed
+// to disk and renamed over path. When fill throws, the temporary file is removed, an existing
+// path is left as it was and the exception goes on to the caller.
+void WriteFileAtomicallyByName(const std::string& path, const std::function<void(const std::string&)>& fill);

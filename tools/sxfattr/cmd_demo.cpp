@@ -3,11 +3,13 @@
 // The demo is a host: it makes a drawing through the plug-in's entry function, adds records the
 // way a CAD application does (the host stand-in tells the plug-in about every change), attaches
 // attributes through the exported functions, undoes and redoes, copies with targets, deletes and
-// commits, saves the attribute section and loads it into a fresh drawing. It then builds an
+// commits, saves the attribute section and loads it into a fresh drawing. It goes on editing
+// the drawing for a second revision (a title field, a value, a target, a figure added and one
+// removed), saves that too and shows what diff finds between the two. It then builds an
 // old-layout section (version 0x2000) from the old record writers and reads that back too.
 //
 // Everything it does is fixed (texts, handles, the environment's folder), so it writes the same
-// bytes on every run: its two files are the samples committed under samples/.
+// bytes on every run: its three files are the samples committed under samples/.
 #include <sys/stat.h>
 
 #include <CLI/CLI.hpp>
@@ -21,11 +23,14 @@
 
 #include "atomic_output.h"
 #include "commands.h"
+#include "diff_output.h"
 #include "exports/record_functions.h"
 #include "model/atrf.h"
 #include "model/attr_set_ref.h"
+#include "model/japanese_texts.h"
 #include "model/old_format.h"
 #include "sample_files.h"
+#include "section_diff.h"
 #include "section_loader.h"
 #include "sjis_display.h"
 #include "text_view.h"
@@ -99,9 +104,11 @@ class Demo {
     DeleteAndCommit();
     const std::string saved = Save();
     LoadFresh(saved);
+    const std::string revised = SecondRevision(saved);
     const std::string old = OldLayout();
-    Step(11, "Files");
+    Step(12, "Files");
     Line(saved);
+    Line(revised);
     Line(old);
   }
 
@@ -159,7 +166,8 @@ class Demo {
     recs.GetRecArray(SXF_TTL_DRAWING_NAME).Add(AddString("その1", 250));
     recs.GetRecArray(SXF_TTL_DRAWING_NUMBER).Add(AddString("3", 240));
     recs.GetRecArray(SXF_TTL_DRAWING_TOTAL).Add(AddString("12", 240));
-    recs.GetRecArray(SXF_TTL_SCALE).Add(AddString("1:500", 230));
+    scale_ = AddString("1:500", 230);
+    recs.GetRecArray(SXF_TTL_SCALE).Add(scale_);
     recs.GetRecArray(SXF_TTL_DATE).Add(AddString("平成17年", 220));
     recs.GetRecArray(SXF_TTL_DATE).Add(AddString("4月1日", 210));
     recs.GetRecArray(SXF_TTL_COMPANY_NAME).Add(AddString("サンプル設計株式会社", 200));
@@ -187,6 +195,7 @@ class Demo {
     Step(3, "Attribute sets with targets");
     const SxfZCdbAttrSetDef* roadSet = Adb().AddAttrSetDefData(Jp("道路施設"), "1.0", Jp("設計課"), 1);
     const SxfZCdbAttrSetDef* signSet = Adb().AddAttrSetDefData(Jp("標識"), "2.1", Jp("交通課"), 1);
+    signSetId_ = signSet->GetId();
 
     layer_ = new ZCdbTbl;
     Db().AddRecord(layer_);
@@ -273,11 +282,11 @@ class Demo {
     Step(6, "Copy with targets");
     Adb().BeginCopyWithTarget(&Adb());
     roadCopy_ = Db().CopyRecord(road_, layer_);
-    ZCdbRecBase* signCopy = Db().CopyRecord(sign_, layer_);
+    signCopy_ = Db().CopyRecord(sign_, layer_);
     Adb().EndCopyWithTarget();
     Line("The road and the sign are copied together: copy " + std::to_string(roadCopy_->GetHandle()) +
          " of the road targets " + Targets(roadCopy_, false) + ",");
-    Line("that is the copy " + std::to_string(signCopy->GetHandle()) +
+    Line("that is the copy " + std::to_string(signCopy_->GetHandle()) +
          " of the sign and the original pole, which was not copied.");
     Line("The pole is now a target of " + std::to_string(Adb().TargetedCnt(pole_->GetHandle())) +
          " figures.");
@@ -293,15 +302,20 @@ class Demo {
          ", copy " + Targets(roadCopy_, true) + ".");
   }
 
-  std::string Save() {
-    Step(8, "Save");
+  // Saves the drawing's attribute section as name in the demo's folder; the path and size.
+  std::string SaveAs(const char* name) {
     CMemFile file;
     if (Adb().Write(0, &file, &Db()) == 0)
       throw ToolError(kExitInput, "the plug-in could not save the demo drawing");
-    const std::string path = folder_ + "/" + kNewLayoutSample;
+    const std::string path = folder_ + "/" + name;
     WriteFileAtomically(path, file.Data(), static_cast<size_t>(file.GetLength()));
     Line("The attribute section, new layout, " + std::to_string(file.GetLength()) + " bytes: " + path);
     return path + " (" + std::to_string(file.GetLength()) + " bytes)";
+  }
+
+  std::string Save() {
+    Step(8, "Save");
+    return SaveAs(kNewLayoutSample);
   }
 
   void LoadFresh(const std::string& saved) {
@@ -315,9 +329,54 @@ class Demo {
     WriteTextView(std::cout, content, false, nullptr);
   }
 
+  std::string SecondRevision(const std::string& first) {
+    Step(10, "Second revision");
+    // The title follows its elements: a new text of the scale element is the new scale.
+    static_cast<ZString*>(scale_->GetZGElm())->SetCString("1:250");
+    Db().ChangeRecord(scale_);
+    Line("The scale element now reads 1:250.");
+
+    ZCdbElm* guide = new ZCdbElm(new ZText(Jp("駅前")));
+    Db().AddRecord(guide, layer_);
+    SxfZCdbFigure guideFig;
+    guideFig.SetName(Jp("案内標識"));
+    guideFig.SetAttrType(SXF_ATTR_ATRF);
+    SxfZCdbAttrSetRef* guideRef = guideFig.ATRF_GetAttr()->AddAttrSetRefData(signSetId_, 1);
+    guideRef->AddAttrData(Attr("種類", "STR", "", "案内"));
+    guideRef->AddAttrData(Attr("番号", "STR", "", "108"));
+    SXF_SetRecFigure(guide, guideFig);
+    Line("A guide sign (handle " + std::to_string(guide->GetHandle()) + ") is added in set " +
+         signSetId_.str() + ".");
+
+    SxfZCdbFigure road;
+    SXF_GetRecFigure(road_, road);
+    road.FindAttrData(Jp("幅員"))->value = "10.5";
+    road.ChangeTarget(sign_->GetHandle(), guide->GetHandle());
+    road.FindAttrData(kJpTarget)->zukeiName = Jp("案内標識");
+    SXF_SetRecFigure(road_, road);
+    Line("The road is widened to " + Width(road_) +
+         " m and now targets the guide sign: " + Targets(road_, false) + ".");
+
+    Db().MarkDeleted(signCopy_);
+    Db().Commit();
+    Line("The copy " + std::to_string(signCopy_->GetHandle()) +
+         " of the sign is deleted and committed: the road copy " + std::to_string(roadCopy_->GetHandle()) +
+         " loses its target (targets: " + Targets(roadCopy_, true) + ").");
+    const std::string saved = SaveAs(kRevisionSample);
+
+    const LoadedSection before = LoadSectionFile(first.substr(0, first.find(" (")));
+    const LoadedSection after = LoadSectionFile(saved.substr(0, saved.find(" (")));
+    const SectionContent a = before.Content();
+    const SectionContent b = after.Content();
+    Line("What changed, as sxfattr diff shows it:");
+    std::cout << '\n';
+    WriteDiffText(std::cout, DiffSections(a, b), a, b);
+    return saved;
+  }
+
   std::string OldLayout() {
     using namespace old_format;
-    Step(10, "Old layout");
+    Step(11, "Old layout");
     CMemFile file;
     WriteInt32(&file, 0x2000);
     // The project name is stored twice; an empty second copy keeps the first.
@@ -382,7 +441,10 @@ class Demo {
   ZCdbElm* road_ = nullptr;
   ZCdbElm* sign_ = nullptr;
   ZCdbElm* pole_ = nullptr;
+  ZCdbElm* scale_ = nullptr;
+  CString signSetId_;
   ZCdbRecBase* roadCopy_ = nullptr;
+  ZCdbRecBase* signCopy_ = nullptr;
 };
 
 }  // namespace
@@ -391,7 +453,7 @@ void AddDemoCommand(CLI::App& app) {
   auto folder = std::make_shared<std::string>("sxfattr-demo");
   CLI::App* cmd = app.add_subcommand(
       "demo", "Run the plug-in through a host's editing session, save the section into DIR and read it back");
-  cmd->add_option("DIR", *folder, "Where the demo writes its two section files (default: sxfattr-demo)");
+  cmd->add_option("DIR", *folder, "Where the demo writes its three section files (default: sxfattr-demo)");
   cmd->callback([folder] {
     MakeFolders(*folder);
     Demo demo(*folder);

@@ -11,6 +11,8 @@ void AddDumpCommand(CLI::App& app);
 void AddConvertCommand(CLI::App& app);
 void AddImportCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
+void AddDiffCommand(CLI::App& app);
+void AddExportCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // Flushes standard output; throws ToolError(kExitInput) when what was printed did not all get out

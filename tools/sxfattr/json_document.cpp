@@ -9,10 +9,6 @@
 #include "progress.h"
 #include "sjis_display.h"
 
-namespace {
-
-// ---- writing ----
-
 Json AtrsToJson(const SxfZCdbATRS& atrs) {
   Json j = Json::object();
   j["name"] = TextToJson(atrs.name);
@@ -29,10 +25,6 @@ Json AtruToJson(const SxfZCdbATRU& atru) {
   return j;
 }
 
-Json OptionalAtru(const SxfZCdbATRU* atru) {
-  return atru != nullptr ? AtruToJson(*atru) : Json(nullptr);
-}
-
 Json GroupToJson(const SxfZCdbAttrGrp& group) {
   Json j = Json::object();
   j["name"] = TextToJson(group.GetName());
@@ -46,6 +38,23 @@ Json GroupToJson(const SxfZCdbAttrGrp& group) {
   }
   j["groups"] = std::move(groups);
   return j;
+}
+
+Json SetDefinitionToJson(const SxfZCdbAttrSetDef& def) {
+  Json j = Json::object();
+  j["id"] = TextToJson(def.id);
+  j["name"] = TextToJson(def.name);
+  j["version"] = TextToJson(def.version);
+  j["designer"] = TextToJson(def.designer);
+  return j;
+}
+
+namespace {
+
+// ---- writing ----
+
+Json OptionalAtru(const SxfZCdbATRU* atru) {
+  return atru != nullptr ? AtruToJson(*atru) : Json(nullptr);
 }
 
 // The main attribute as the attribute type says it should be; null when the figure holds no
@@ -94,14 +103,7 @@ Json TitleToJson(const SxfTitleInfo& title) {
 
 Json SetDefinitionsToJson(const std::vector<SxfZCdbAttrSetDef>& defs) {
   Json list = Json::array();
-  for (const SxfZCdbAttrSetDef& def : defs) {
-    Json j = Json::object();
-    j["id"] = TextToJson(def.id);
-    j["name"] = TextToJson(def.name);
-    j["version"] = TextToJson(def.version);
-    j["designer"] = TextToJson(def.designer);
-    list.push_back(std::move(j));
-  }
+  for (const SxfZCdbAttrSetDef& def : defs) list.push_back(SetDefinitionToJson(def));
   return list;
 }
 

@@ -32,6 +32,11 @@ class Progress;
 Json TextToJson(const CString& text);
 // One FIGURE object.
 Json FigureToJson(const FigureRef& fig);
+// The document's objects of one set definition, GROUP, ATRU and ATRS.
+Json SetDefinitionToJson(const SxfZCdbAttrSetDef& def);
+Json GroupToJson(const SxfZCdbAttrGrp& group);
+Json AtruToJson(const SxfZCdbATRU& atru);
+Json AtrsToJson(const SxfZCdbATRS& atrs);
 
 // Writes the whole document, figure by figure, exactly as Json::dump(2) would lay it out, followed
 // by a line feed; progress (may be null) is told how many figures are done.

@@ -1,5 +1,6 @@
-// sxfattr: show, convert, import and check the SXF attribute sections of drawing files, and
-// run the demo of the plug-in. Data goes to standard output, every message to standard error.
+// sxfattr: show, convert, import, check, compare and export the SXF attribute sections of
+// drawing files, and run the demo of the plug-in. Data goes to standard output, every message to standard
+// error.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <iostream>
@@ -40,18 +41,21 @@ void FinishOutput() {
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  CLI::App app{"Show, convert, import and check the SXF attribute sections of drawing files.", "sxfattr"};
+  CLI::App app{
+      "Show, convert, import, check, compare and export the SXF attribute sections of drawing files.",
+      "sxfattr"};
   app.require_subcommand(1, 1);
   app.set_version_flag("--version", VersionText,
                        "Print the versions of the tool and of the plug-in and exit");
   app.footer(
       "Exit status: 0 success, 1 an input cannot be read or an output not written, 2 usage error, 3 check "
-      "found "
-      "problems.");
+      "found problems or diff found differences.");
   AddDumpCommand(app);
   AddConvertCommand(app);
   AddImportCommand(app);
   AddCheckCommand(app);
+  AddDiffCommand(app);
+  AddExportCommand(app);
   AddDemoCommand(app);
 
   try {

@@ -6,6 +6,8 @@
 
 // New layout (version 0x3000); the first sample by name, which `dump` shows without FILE.
 inline constexpr const char kNewLayoutSample[] = "demo_new_layout.sxfattr";
+// The second revision of the new-layout sample's drawing, for `diff`.
+inline constexpr const char kRevisionSample[] = "demo_new_layout_rev2.sxfattr";
 // Old layout (version 0x2000).
 inline constexpr const char kOldLayoutSample[] = "demo_old_layout.sxfattr";
 

@@ -18,58 +18,12 @@ std::string Pad(int depth) {
   return std::string(static_cast<size_t>(depth) * 2, ' ');
 }
 
-std::string TypeName(int type) {
-  switch (type) {
-    case SXF_ATTR_NONE:
-      return "no attribute";
-    case SXF_ATTR_ATRF:
-      return "attribute-file record";
-    case SXF_ATTR_ATRU:
-      return "user attribute";
-    case SXF_ATTR_ATRS:
-      return "attribute stub";
-    default:
-      return "attribute type " + std::to_string(type);
-  }
-}
-
 std::string Date(const SxfTitleInfo& title) {
   if (title.year == 0) return "none";
   char text[48];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(title.year),
                 static_cast<int>(title.month), static_cast<int>(title.day));
   return text;
-}
-
-std::string Atrs(const SxfZCdbATRS& atrs) {
-  std::string line = QuotedText(atrs.name.str());
-  if (!atrs.type.IsEmpty()) line += " " + QuotedText(atrs.type.str());
-  if (!atrs.unit.IsEmpty()) line += " in " + QuotedText(atrs.unit.str());
-  return line;
-}
-
-std::string Atru(const SxfZCdbATRU& atru) {
-  std::string line;
-  if (atru.name == kJpTarget) {
-    line = IsHandleText(atru.value) ? "target -> handle " + atru.value.str()
-                                    : "target -> " + QuotedText(atru.value.str()) + " (not a handle)";
-    if (!atru.zukeiName.IsEmpty()) line += " memo " + QuotedText(atru.zukeiName.str());
-    return line;
-  }
-  line = Atrs(atru) + " = " + QuotedText(atru.value.str());
-  if (atru.kind != 10) line += " (kind " + std::to_string(atru.kind) + ")";
-  if (!atru.zukeiName.IsEmpty()) line += " figure " + QuotedText(atru.zukeiName.str());
-  return line;
-}
-
-void Group(std::ostream& out, const SxfZCdbAttrGrp& group, int depth) {
-  for (int i = 0; i < group.GetAttrCnt(); ++i) out << Pad(depth) << Atru(*group.GetAttrData(i)) << '\n';
-  for (int i = 0; i < group.GetAttrGrpCnt(); ++i) {
-    const SxfZCdbAttrGrp* sub = group.GetAttrGrpData(i);
-    if (sub == nullptr) continue;
-    out << Pad(depth) << "group " << QuotedText(sub->GetName()) << '\n';
-    Group(out, *sub, depth + 1);
-  }
 }
 
 std::string SetName(const CString& refId, const SectionContent& content) {
@@ -96,12 +50,58 @@ void Title(std::ostream& out, const SxfTitleInfo& title) {
 
 }  // namespace
 
+std::string AttrTypeText(int type) {
+  switch (type) {
+    case SXF_ATTR_NONE:
+      return "no attribute";
+    case SXF_ATTR_ATRF:
+      return "attribute-file record";
+    case SXF_ATTR_ATRU:
+      return "user attribute";
+    case SXF_ATTR_ATRS:
+      return "attribute stub";
+    default:
+      return "attribute type " + std::to_string(type);
+  }
+}
+
+std::string AtrsText(const SxfZCdbATRS& atrs) {
+  std::string line = QuotedText(atrs.name.str());
+  if (!atrs.type.IsEmpty()) line += " " + QuotedText(atrs.type.str());
+  if (!atrs.unit.IsEmpty()) line += " in " + QuotedText(atrs.unit.str());
+  return line;
+}
+
+std::string AtruText(const SxfZCdbATRU& atru) {
+  std::string line;
+  if (atru.name == kJpTarget) {
+    line = IsHandleText(atru.value) ? "target -> handle " + atru.value.str()
+                                    : "target -> " + QuotedText(atru.value.str()) + " (not a handle)";
+    if (!atru.zukeiName.IsEmpty()) line += " memo " + QuotedText(atru.zukeiName.str());
+    return line;
+  }
+  line = AtrsText(atru) + " = " + QuotedText(atru.value.str());
+  if (atru.kind != 10) line += " (kind " + std::to_string(atru.kind) + ")";
+  if (!atru.zukeiName.IsEmpty()) line += " figure " + QuotedText(atru.zukeiName.str());
+  return line;
+}
+
+void WriteGroupText(std::ostream& out, const SxfZCdbAttrGrp& group, int depth) {
+  for (int i = 0; i < group.GetAttrCnt(); ++i) out << Pad(depth) << AtruText(*group.GetAttrData(i)) << '\n';
+  for (int i = 0; i < group.GetAttrGrpCnt(); ++i) {
+    const SxfZCdbAttrGrp* sub = group.GetAttrGrpData(i);
+    if (sub == nullptr) continue;
+    out << Pad(depth) << "group " << QuotedText(sub->GetName()) << '\n';
+    WriteGroupText(out, *sub, depth + 1);
+  }
+}
+
 void WriteFigureText(std::ostream& out, const FigureRef& ref, const SectionContent& content, int depth) {
   const SxfZCdbFigure& fig = *ref.figure;
   const std::string inner = Pad(depth + 1);
   out << Pad(depth) << "handle " << ref.handle;
   if (!fig.name.IsEmpty()) out << " name " << QuotedText(fig.name.str());
-  out << ": " << TypeName(fig.GetAttrType()) << '\n';
+  out << ": " << AttrTypeText(fig.GetAttrType()) << '\n';
   switch (fig.GetAttrType()) {
     case SXF_ATTR_ATRF:
       if (const SxfZCdbATRF* atrf = fig.ATRF_GetAttr()) {
@@ -110,21 +110,21 @@ void WriteFigureText(std::ostream& out, const FigureRef& ref, const SectionConte
           if (setRef == nullptr) continue;
           out << inner << "set reference " << QuotedText(setRef->GetRefId())
               << SetName(setRef->GetRefId(), content) << '\n';
-          Group(out, *setRef, depth + 2);
+          WriteGroupText(out, *setRef, depth + 2);
         }
       }
       break;
     case SXF_ATTR_ATRU:
-      if (const SxfZCdbATRU* atru = fig.ATRU_GetAttr()) out << inner << Atru(*atru) << '\n';
+      if (const SxfZCdbATRU* atru = fig.ATRU_GetAttr()) out << inner << AtruText(*atru) << '\n';
       break;
     case SXF_ATTR_ATRS:
-      if (const SxfZCdbATRS* atrs = fig.ATRS_GetAttr()) out << inner << Atrs(*atrs) << '\n';
+      if (const SxfZCdbATRS* atrs = fig.ATRS_GetAttr()) out << inner << AtrsText(*atrs) << '\n';
       break;
     default:
       break;
   }
-  if (fig.contour != nullptr) out << inner << "contour " << Atru(*fig.contour) << '\n';
-  if (fig.image != nullptr) out << inner << "image " << Atru(*fig.image) << '\n';
+  if (fig.contour != nullptr) out << inner << "contour " << AtruText(*fig.contour) << '\n';
+  if (fig.image != nullptr) out << inner << "image " << AtruText(*fig.image) << '\n';
 }
 
 void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress) {
@@ -148,7 +148,7 @@ void WriteTextView(std::ostream& out, const SectionContent& content, bool summar
       if (ref.figure->contour != nullptr) ++withContour;
       if (ref.figure->image != nullptr) ++withImage;
     }
-    for (const auto& [type, count] : byType) out << "  " << TypeName(type) << ": " << count << '\n';
+    for (const auto& [type, count] : byType) out << "  " << AttrTypeText(type) << ": " << count << '\n';
     out << "  with contour: " << withContour << '\n';
     out << "  with image: " << withImage << '\n';
     return;

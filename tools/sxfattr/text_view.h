@@ -8,6 +8,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "section_content.h"
 
@@ -18,3 +19,13 @@ class Progress;
 void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress);
 // One figure, indented by depth levels; set references name their definitions from content.
 void WriteFigureText(std::ostream& out, const FigureRef& fig, const SectionContent& content, int depth);
+
+// "attribute-file record", "user attribute", ... for an attribute type code.
+std::string AttrTypeText(int type);
+// One attribute as the view shows it: name, type, unit and value; a target as "target -> handle
+// N" with its memo.
+std::string AtruText(const SxfZCdbATRU& atru);
+// A stub: its name, type and unit.
+std::string AtrsText(const SxfZCdbATRS& atrs);
+// The attributes and sub-groups of group (not the group's own name), indented by depth levels.
+void WriteGroupText(std::ostream& out, const SxfZCdbAttrGrp& group, int depth);

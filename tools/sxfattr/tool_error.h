@@ -12,7 +12,7 @@ enum ExitStatus : int {
   kExitOk = 0,
   kExitInput = 1,     // an input cannot be read, or an output cannot be written
   kExitUsage = 2,     // the command line is wrong
-  kExitProblems = 3,  // check found something to fix
+  kExitProblems = 3,  // check found something to fix, diff found a difference
 };
 
 class ToolError : public std::runtime_error {
