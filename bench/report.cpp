@@ -142,7 +142,7 @@ class Maker {
   Section Targets() const {
     Section s;
     s.title = "Targets (" + SizeLabel(top_) +
-              " figures; times are CPU time, the tool's rows wall time on both sides)";
+              " figures; the plug-in: thread CPU time; the tool: the whole process's wall time)";
     s.ratioTitle = "value";
     auto row = [](const std::string& what, Value value, const std::string& of, Target target,
                   Target goal = {}) { return Row{what, {}, value, of, target, goal}; };
@@ -157,15 +157,16 @@ class Maker {
     s.rows.push_back(row("memory added by the load / file bytes",
                          KibPerFileByte(Get("ours", top_, "mem_added_kib"), top_), atTop_, AtMost(2),
                          AtMost(1.5)));
-    const Value firstWall = FirstLoad(top_, "first_load_wall_s");
-    s.rows.push_back(row("sxfattr dump --summary (process, wall) / plug-in first load",
-                         Div(Get("tool", top_, "dump_wall_s"), firstWall), atTop_, AtMost(1.3), AtMost(1.1)));
+    // The tool against the plug-in's load and save as the rows above measure them: what the
+    // tool adds, its own first load's fresh memory included.
+    const Value load = Get("ours", top_, "load_s");
+    s.rows.push_back(row("sxfattr dump --summary (process, wall) / plug-in load (best)",
+                         Div(Get("tool", top_, "dump_wall_s"), load), atTop_, AtMost(1.3), AtMost(1.1)));
     s.rows.push_back(row("sxfattr dump --summary peak memory / file bytes",
                          KibPerFileByte(Get("tool", top_, "dump_peak_kib"), top_), atTop_, AtMost(2.2)));
-    s.rows.push_back(
-        row("sxfattr convert (process, wall) / (plug-in first load + save)",
-            Div(Get("tool", top_, "convert_wall_s"), Sum(firstWall, Get("ours", top_, "save_wall_s"))),
-            atTop_, AtMost(1.3)));
+    s.rows.push_back(row("sxfattr convert (process, wall) / (plug-in load (best) + save)",
+                         Div(Get("tool", top_, "convert_wall_s"), Sum(load, Get("ours", top_, "save_s"))),
+                         atTop_, AtMost(1.3)));
     s.rows.push_back(row("copy with targets of 10% of the records, per copy", Growth("copy_s", "copy_count"),
                          Label(sizes_.drawing), AtMost(1.3), AtMost(1.1)));
     s.rows.push_back(row("OnCommit (every 10th record deleted), per record", Growth("commit_s"),
@@ -306,6 +307,19 @@ std::string Cell(const Value& v) {
   return buf;
 }
 
+// A judged value, with as many more digits as it takes not to read as its bound when it is not
+// the bound (1.504 against <= 1.5 shows as 1.504, not as 1.5 and NOT met).
+std::string JudgedCell(const Value& v, const Target& target) {
+  std::string text = Cell(v);
+  if (!v || target.kind == Target::kNone || *v == target.bound) return text;
+  for (int digits = 4; digits <= 8 && text == Cell(target.bound); ++digits) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*g", digits, *v);
+    text = buf;
+  }
+  return text;
+}
+
 std::string Pad(const std::string& text, size_t width, bool right) {
   if (text.size() >= width) return text;
   const std::string fill(width - text.size(), ' ');
@@ -348,7 +362,7 @@ std::string FormatTable(const std::vector<Section>& sections) {
       std::string line = Pad(r.what, whatWidth, false);
       for (const Value& v : r.values) line += " " + Pad(Cell(v), kNum, true);
       if (ratios) {
-        line += " " + Pad(hasTarget || r.ratio ? Cell(r.ratio) : "", kNum, true);
+        line += " " + Pad(hasTarget || r.ratio ? JudgedCell(r.ratio, r.target) : "", kNum, true);
         line += "  " + Pad(r.ratioOf.empty() ? "" : "(" + r.ratioOf + ")", 18, false);
       }
       if (targets) line += " " + Pad(r.target.Text(), 8, false);

@@ -89,11 +89,13 @@ Results WholeRun() {
   r.Set(top + "save_s", 4.5);
   r.Set(top + "raw_write_s", 0.5);  // 9x
   r.Set(top + "save_wall_s", 5.0);
-  r.Set(top + "mem_added_kib", 2000000);         // 2,048,000,000 bytes over 1,024,000,000: 2.0
-  r.Set("tool.1000000.dump_wall_s", 6.0);        // over the fastest first load's 5.0: 1.2
+  r.Set(top + "mem_added_kib", 2000000);  // 2,048,000,000 bytes over 1,024,000,000: 2.0
+  // The tool's rows are over the load as the rows above measure it (best, CPU), not over the
+  // first loads' wall time.
+  r.Set("tool.1000000.dump_wall_s", 3.6);        // over 3.0: 1.2
   r.Set("tool.1000000.dump_cpu_s", 1.0);         // shown, never judged
   r.Set("tool.1000000.dump_peak_kib", 2250000);  // 2.25
-  r.Set("tool.1000000.convert_wall_s", 13.0);    // over 5.0 + 5.0: 1.3
+  r.Set("tool.1000000.convert_wall_s", 10.5);    // over 3.0 + 4.5: 1.4
   r.Set("ours.10000.copy_s", 0.01);
   r.Set("ours.10000.copy_count", 1000);
   r.Set("ours.1000000.copy_s", 2.0);
@@ -123,7 +125,7 @@ TEST(Report, TargetRowsComeFromTheLargestDrawingAndTheRightProcesses) {
       {"memory added by the load", 2, true},
       {"sxfattr dump --summary (process", 1.2, true},
       {"sxfattr dump --summary peak memory", 2.25, false},
-      {"sxfattr convert", 1.3, true},
+      {"sxfattr convert", 1.4, false},
       {"copy with targets", 2, false},
       {"OnCommit", 1.5, true},
       {"load with the chain-only map", 2000, true},
@@ -149,7 +151,7 @@ TEST(Report, TargetRowsComeFromTheLargestDrawingAndTheRightProcesses) {
   const std::string base = Line(text, "load with the chain-only map / ours");
   EXPECT_NE(std::string::npos, base.find(">= 50"));
   EXPECT_TRUE(EndsWith(base, " met") && !EndsWith(base, "NOT met")) << base;
-  EXPECT_NE(std::string::npos, text.find("\n7 of 11 targets met\n"));
+  EXPECT_NE(std::string::npos, text.find("\n6 of 11 targets met\n"));
 }
 
 TEST(Report, DrawingAndOperationRowsKeepTheirScalingTargets) {
@@ -182,14 +184,19 @@ TEST(Report, DrawingAndOperationRowsKeepTheirScalingTargets) {
 
   EXPECT_TRUE(Find(table, "undo of an attach").Met());
   EXPECT_FALSE(Find(table, "unmark").Met());
+  // 1.505 against <= 1.5 must not print as 1.5 beside its NOT met.
+  const std::string unmark = Line(FormatTable(table), "unmark");
+  EXPECT_NE(std::string::npos, unmark.find(" 1.505  (1M/1k)")) << unmark;
+  EXPECT_TRUE(EndsWith(unmark, " NOT met")) << unmark;
 }
 
 TEST(Report, MissingNumbersShowAsNotAvailableAndAreNotMet) {
   Results r = WholeRun();
-  // The tool did not run, and the fresh processes' first loads are all that is left of them.
+  // Only the load of the largest drawing was measured, and a save's wall time: no tool, no save
+  // in CPU time, no copy.
   Results noTool;
   for (const char* key : {"ours.1000000.raw_read_s", "ours.1000000.load_s", "ours.1000000.file_bytes",
-                          "ours.1000000.first_load_wall_s", "ours.1000000.save_wall_s"}) {
+                          "ours.1000000.save_wall_s"}) {
     noTool.Set(key, *r.Get(key));
   }
   const std::vector<Section> table = MakeTable(noTool, TableSizes());
