@@ -1,15 +1,18 @@
 // The performance table: one program that measures everything in one run and prints the table.
 //
-//   bench_table --table OUT --work DIR [--baseline PROGRAM] [--quick]
+//   bench_table --table OUT --work DIR [--baseline PROGRAM] [--tool PROGRAM] [--quick]
 //       runs every case below in a fresh process of its own (this program again, or the baseline
 //       program built with the chain-only map), reads their results and prints the table, also
-//       writing it to OUT. --quick measures at 1k/2k/4k figures, for trying the driver out.
+//       writing it to OUT. --tool names the sxfattr program, which the table runs as a whole
+//       process on its largest drawing. --quick measures at 1k/2k/4k figures, for trying the
+//       driver out.
 //   bench_table --case save N FILE SAMPLES
 //   bench_table --case load N FILE SAMPLES [--resave] [--copy]
+//   bench_table --case tool PROGRAM N FILE SAMPLES
 //   bench_table --case ops [Google Benchmark flags]
 //
 // A fresh process per case keeps one case's memory and caches out of the next one's numbers,
-// and is what makes the peak resident size of a load mean something.
+// and is what makes the peak resident size of a load, and its first load, mean something.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,8 +30,9 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: bench_table --table OUT --work DIR [--baseline PROGRAM] [--quick]\n"
+               "usage: bench_table --table OUT --work DIR [--baseline PROGRAM] [--tool PROGRAM] [--quick]\n"
                "       bench_table --case save|load N FILE SAMPLES [--resave] [--copy]\n"
+               "       bench_table --case tool PROGRAM N FILE SAMPLES\n"
                "       bench_table --case ops [benchmark flags]\n");
   return 2;
 }
@@ -47,26 +51,27 @@ std::string SelfPath() {
   return buf;
 }
 
-// Runs a case process and files each result line under prefix. False when it failed.
+// Runs a case process and files each result line under prefix. False when it failed; the
+// results of a failed case are dropped, so that no cell shows a number of a failed run.
 bool RunCase(const std::string& command, const std::string& prefix, Results& results) {
   std::fprintf(stderr, "== %s\n", command.c_str());
   const auto start = std::chrono::steady_clock::now();
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return false;
   char line[512];
-  int lines = 0;
+  std::vector<std::pair<std::string, double>> got;
   while (std::fgets(line, sizeof line, pipe) != nullptr) {
     std::string key;
     double value = 0;
-    if (ParseResultLine(line, &key, &value)) {
-      results.Set(prefix + "." + key, value);
-      ++lines;
-    }
+    if (ParseResultLine(line, &key, &value)) got.emplace_back(prefix + "." + key, value);
   }
   const int status = pclose(pipe);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const bool ok = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0 && lines > 0;
-  std::fprintf(stderr, "   %s, %d results, %.1f s\n", ok ? "done" : "FAILED", lines, seconds);
+  const bool ok = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !got.empty();
+  std::fprintf(stderr, "   %s, %zu results, %.1f s\n", ok ? "done" : "FAILED", got.size(), seconds);
+  if (ok) {
+    for (const auto& result : got) results.Set(result.first, result.second);
+  }
   return ok;
 }
 
@@ -74,7 +79,13 @@ int Samples(unsigned n) {
   return n <= 20000 ? 7 : n <= 200000 ? 5 : 3;
 }
 
-int RunTable(const std::string& out, const std::string& work, const std::string& baseline, bool quick) {
+// Runs of each tool command; every run is a fresh process, so a few are enough.
+int ToolRuns(unsigned n) {
+  return n <= 200000 ? 5 : 3;
+}
+
+int RunTable(const std::string& out, const std::string& work, const std::string& baseline,
+             const std::string& tool, bool quick) {
   const auto start = std::chrono::steady_clock::now();
   const std::string self = Quote(SelfPath());
   TableSizes sizes;
@@ -93,6 +104,22 @@ int RunTable(const std::string& out, const std::string& work, const std::string&
     allOk &= RunCase(self + " --case load " + std::to_string(n) + " " + Quote(file(n)) + " " +
                          std::to_string(Samples(n)) + " --resave --copy",
                      "ours." + std::to_string(n), results);
+  }
+  // What a user waits for: a first load in a fresh process, and the tool run whole, both on the
+  // largest drawing. Each further process that only loads gives one more first load.
+  const unsigned top = sizes.drawing.back();
+  const std::string topFile = Quote(file(top));
+  for (int i = 1; i <= sizes.freshLoads; ++i) {
+    allOk &= RunCase(self + " --case load " + std::to_string(top) + " " + topFile + " 1",
+                     "fresh" + std::to_string(i) + "." + std::to_string(top), results);
+  }
+  if (!tool.empty()) {
+    allOk &= RunCase(self + " --case tool " + Quote(tool) + " " + std::to_string(top) + " " + topFile + " " +
+                         std::to_string(ToolRuns(top)),
+                     "tool." + std::to_string(top), results);
+  } else {
+    std::fprintf(stderr, "== no --tool: the tool's rows show n/a\n");
+    allOk = false;
   }
   allOk &= RunCase(
       self + " --case ops" +
@@ -129,13 +156,17 @@ int RunTable(const std::string& out, const std::string& work, const std::string&
   const double minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 60;
   std::string samples;
   for (unsigned n : sizes.drawing) samples += (samples.empty() ? "" : "/") + std::to_string(Samples(n));
-  char footer[512];
+  char footer[1024];
   std::snprintf(footer, sizeof footer,
                 "Drawing rows: best of %s samples per size (raw passes: three times as many); the\n"
-                "chain-only map: one sample per size. Memory: VmHWM after the first load of a fresh\n"
-                "process minus VmRSS before it. Single operations: the fastest of three repetitions.\n"
+                "chain-only map: one sample per size. First load of a fresh process: at %s, the\n"
+                "fastest of %d processes' first loads. Memory added: VmHWM after the first load of a\n"
+                "fresh process minus VmRSS before it. Tool: the fastest of %d runs of each command,\n"
+                "wall time from fork to exit and the peak resident size from wait4. Single\n"
+                "operations: the fastest of three repetitions.\n"
                 "Measured in one run of %.1f minutes%s.\n",
-                samples.c_str(), minutes, allOk ? "" : "; SOME CASES FAILED (their cells show n/a)");
+                samples.c_str(), SizeLabel(top).c_str(), 1 + sizes.freshLoads, ToolRuns(top), minutes,
+                allOk ? "" : "; SOME CASES FAILED (their cells show n/a)");
   const std::string table = FormatTable(MakeTable(results, sizes)) + baselineNote + footer;
   std::fputs(table.c_str(), stdout);
   FILE* f = std::fopen(out.c_str(), "w");
@@ -154,6 +185,13 @@ int main(int argc, char** argv) {
     if (which == "ops") {
       argv[2] = argv[0];
       return RunOpsCase(argc - 2, argv + 2);
+    }
+    if (which == "tool") {
+      if (argc != 7) return Usage();
+      const DWORD n = static_cast<DWORD>(std::strtoul(argv[4], nullptr, 10));
+      const int runs = std::atoi(argv[6]);
+      if (n == 0 || runs <= 0) return Usage();
+      return RunToolCase(argv[3], n, argv[5], runs);
     }
     if (argc < 6) return Usage();
     const DWORD n = static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
@@ -175,7 +213,7 @@ int main(int argc, char** argv) {
     }
     return RunLoadCase(n, path, options);
   }
-  std::string out, work, baseline;
+  std::string out, work, baseline, tool;
   bool quick = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -187,10 +225,12 @@ int main(int argc, char** argv) {
       work = argv[++i];
     } else if (i + 1 < argc && arg == "--baseline") {
       baseline = argv[++i];
+    } else if (i + 1 < argc && arg == "--tool") {
+      tool = argv[++i];
     } else {
       return Usage();
     }
   }
   if (out.empty() || work.empty()) return Usage();
-  return RunTable(out, work, baseline, quick);
+  return RunTable(out, work, baseline, tool, quick);
 }

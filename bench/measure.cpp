@@ -20,6 +20,12 @@ double CpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
+double WallSeconds() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 long StatusKib(const char* field) {
   FILE* f = std::fopen("/proc/self/status", "r");
   if (f == nullptr) return -1;

@@ -1,9 +1,11 @@
 // Clocks, memory figures and the plain file passes the table compares the library with.
 //
 // Times are the calling thread's CPU time (user and system): the machine is shared, and time
-// spent waiting for a core is not the code's cost. The plain passes go through CFile in 64 KiB
-// pieces, as the library's own file access does, so a ratio against them shows what the
-// library adds on top of moving the bytes.
+// spent waiting for a core is not the code's cost. A whole process of the tool is timed in wall
+// time, what a user waits for; WallSeconds gives the plug-in's own load and save in wall time
+// too, shown beside it. The plain passes go through CFile in 64 KiB pieces, as the library's own
+// file access does, so a ratio against them shows what the library adds on top of moving the
+// bytes.
 #pragma once
 
 #include <string>
@@ -11,6 +13,9 @@
 #include "platform/types.h"
 
 double CpuSeconds();
+// Wall-clock seconds from a steady clock, for what a user waits for (a whole process, a first
+// load): unlike CpuSeconds it includes time spent waiting for a core or the disk.
+double WallSeconds();
 
 // A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when it cannot be read.
 long StatusKib(const char* field);

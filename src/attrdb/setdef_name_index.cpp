@@ -1,6 +1,7 @@
 #include "attrdb/setdef_name_index.h"
 
 #include "model/attr_set_def.h"
+#include "platform/map_hash.h"
 
 namespace {
 

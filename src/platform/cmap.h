@@ -15,40 +15,21 @@
 // index per entry.
 //
 // Keys are integral, enumeration or pointer values; a key of 32 bits or fewer hashes as its
-// 32-bit pattern, as on 32-bit Windows (so the int key -1 falls where 0xFFFFFFFF does). Removing
+// 32-bit pattern, as on 32-bit Windows (so the int key -1 falls where 0xFFFFFFFF does). The hash
+// lives in platform/map_hash.h, shared with every other map that must keep the same order. Removing
 // the entry that the last GetNextAssoc returned is allowed during a pass; other changes during a
 // pass are not.
 #pragma once
 
 #include <cstdlib>
 #include <new>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "platform/map_hash.h"
 #include "platform/types.h"
 
 namespace sxf_detail {
-
-// The key as a number: its 32-bit pattern for keys of 32 bits or fewer, else all of it.
-template <class KEY>
-inline ULONGLONG MapKeyBits(const KEY& key) {
-  static_assert(std::is_integral<KEY>::value || std::is_enum<KEY>::value || std::is_pointer<KEY>::value,
-                "CMap keys are integral, enumeration or pointer values");
-  if constexpr (std::is_pointer<KEY>::value) {
-    return static_cast<ULONGLONG>(reinterpret_cast<uintptr_t>(key));
-  } else if constexpr (sizeof(KEY) <= sizeof(DWORD)) {
-    return static_cast<ULONGLONG>(static_cast<DWORD>(key));
-  } else {
-    return static_cast<ULONGLONG>(key);
-  }
-}
-
-// MFC's hash of a key: the key shifted right by four bits.
-template <class KEY>
-inline UINT MfcHashKey(const KEY& key) {
-  return static_cast<UINT>(static_cast<DWORD>(MapKeyBits(key) >> 4));
-}
 
 inline ULONGLONG MixKey(ULONGLONG x) {
   x ^= x >> 33;

@@ -12,30 +12,14 @@
 // once (the self-test comparing them) defines SXF_CHAIN_MAP_NO_ALIAS and uses sxf_chain::CMap.
 #pragma once
 
-#include <cstdint>
 #include <cstdlib>
 #include <new>
-#include <type_traits>
 #include <vector>
 
+#include "platform/map_hash.h"
 #include "platform/types.h"
 
 namespace sxf_chain {
-
-// The key's 32-bit pattern for keys of 32 bits or fewer, else all of it, as the library's map
-// takes it.
-template <class KEY>
-inline ULONGLONG KeyBits(const KEY& key) {
-  static_assert(std::is_integral<KEY>::value || std::is_enum<KEY>::value || std::is_pointer<KEY>::value,
-                "CMap keys are integral, enumeration or pointer values");
-  if constexpr (std::is_pointer<KEY>::value) {
-    return static_cast<ULONGLONG>(reinterpret_cast<uintptr_t>(key));
-  } else if constexpr (sizeof(KEY) <= sizeof(DWORD)) {
-    return static_cast<ULONGLONG>(static_cast<DWORD>(key));
-  } else {
-    return static_cast<ULONGLONG>(key);
-  }
-}
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
 class CMap {
@@ -78,10 +62,10 @@ class CMap {
 
   BOOL RemoveKey(ARG_KEY key) {
     if (buckets_.empty()) return FALSE;
-    const ULONGLONG bits = KeyBits(key);
-    for (CAssoc** link = &buckets_[BucketOf(bits)]; *link; link = &(*link)->next) {
+    const ULONGLONG bits = sxf_detail::MapKeyBits(key);
+    for (CAssoc** link = &buckets_[BucketOf(key)]; *link; link = &(*link)->next) {
       CAssoc* a = *link;
-      if (KeyBits(a->key) == bits) {
+      if (sxf_detail::MapKeyBits(a->key) == bits) {
         *link = a->next;
         FreeAssoc(a);
         --count_;
@@ -127,7 +111,8 @@ class CMap {
     VALUE value;
   };
 
-  UINT BucketOf(ULONGLONG bits) const { return static_cast<UINT>(static_cast<DWORD>(bits >> 4)) % hashSize_; }
+  // The shared hash (platform/map_hash.h), so both maps put every key in the same bucket.
+  UINT BucketOf(ARG_KEY key) const { return sxf_detail::MfcHashKey(key) % hashSize_; }
 
   CAssoc* FirstFrom(UINT bucket) const {
     for (UINT b = bucket; b < buckets_.size(); ++b) {
@@ -138,9 +123,9 @@ class CMap {
 
   CAssoc* Find(ARG_KEY key) const {
     if (buckets_.empty()) return nullptr;
-    const ULONGLONG bits = KeyBits(key);
-    for (CAssoc* a = buckets_[BucketOf(bits)]; a; a = a->next) {
-      if (KeyBits(a->key) == bits) return a;
+    const ULONGLONG bits = sxf_detail::MapKeyBits(key);
+    for (CAssoc* a = buckets_[BucketOf(key)]; a; a = a->next) {
+      if (sxf_detail::MapKeyBits(a->key) == bits) return a;
     }
     return nullptr;
   }
@@ -159,7 +144,7 @@ class CMap {
     }
     CAssoc* slot = free_;
     free_ = *reinterpret_cast<CAssoc**>(slot);
-    const UINT bucket = BucketOf(KeyBits(key));
+    const UINT bucket = BucketOf(key);
     CAssoc* a = new (slot) CAssoc{buckets_[bucket], bucket, KEY(key), VALUE()};
     buckets_[bucket] = a;
     ++count_;
