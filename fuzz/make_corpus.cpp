@@ -22,6 +22,8 @@
 #include "model/figure.h"
 #include "model/japanese_texts.h"
 #include "model/old_format.h"
+#include "persist/old_section_writer.h"
+#include "persist/section_format.h"
 #include "model/target.h"
 #include "platform/platform.h"
 #include "section_entries.h"
@@ -346,30 +348,40 @@ std::vector<std::pair<DWORD, SxfZCdbFigure>> StoredFigures(EntryAttrDB& adb) {
   return figures;
 }
 
-// The old title of a drawing section: the project name twice (the second empty), the texts, the
-// date, company and office.
-void OldTitle(OldBytes& out) {
-  for (const char* text : {"Project", "", "Works", "A", "Plan", "3", "Type", "1:100"})
-    WriteString(out.f(), text);
-  for (LONG n : {2004, 12, 24}) WriteInt32(out.f(), n);
-  WriteString(out.f(), "Company");
-  WriteString(out.f(), "Office");
+// The old title of the corpus's drawing sections.
+SxfTitleInfo OldTitle() {
+  SxfTitleInfo title;
+  title.projectName = "Project";
+  title.constructionName = "Works";
+  title.contractClass = "A";
+  title.drawingName = "Plan";
+  title.drawingNumber = "3";
+  title.drawingType = "Type";
+  title.scale = "1:100";
+  title.year = 2004;
+  title.month = 12;
+  title.day = 24;
+  title.companyName = "Company";
+  title.officeName = "Office";
+  return title;
 }
 
-// Old drawing section of version 0x2000: the drawing's set definitions and figures.
+// The stored figures of a database as entries of an old section.
+std::vector<OldSectionEntry> OldEntries(std::vector<std::pair<DWORD, SxfZCdbFigure>>& figures) {
+  std::vector<OldSectionEntry> entries;
+  for (auto& [handle, fig] : figures) entries.push_back({handle, &fig, {}});
+  return entries;
+}
+
+// Old drawing section of the last old version: the drawing's set definitions and figures.
 std::string OldSectionWithSetDefs(EntryAttrDB& adb) {
   OldBytes out;
-  WriteInt32(out.f(), 0x2000);
-  OldTitle(out);
   CDWordArrayX ids;
   adb.GetAttrSetDefCnt(&ids);
-  WriteInt32(out.f(), ids.GetCount());
-  for (int i = 0; i < ids.GetCount(); ++i) adb.FindAttrSetDefData(ids[i])->Write(out.f());
-  for (auto& [handle, fig] : StoredFigures(adb)) {
-    WriteInt32(out.f(), static_cast<LONG>(handle));
-    fig.Write(out.f());
-  }
-  WriteInt32(out.f(), -1);
+  std::vector<SxfZCdbAttrSetDef> defs;
+  for (int i = 0; i < ids.GetCount(); ++i) defs.push_back(*adb.FindAttrSetDefData(ids[i]));
+  auto figures = StoredFigures(adb);
+  WriteOldSection(out.f(), kSectionVersionWithSetDefs, OldTitle(), defs, OldEntries(figures));
   return out.str();
 }
 
@@ -377,28 +389,19 @@ std::string OldSectionWithSetDefs(EntryAttrDB& adb) {
 // no writer makes any more, a handle stored twice.
 std::string OldSectionOfOldFigures() {
   OldBytes out;
-  WriteInt32(out.f(), 0x1000);
-  OldTitle(out);
-  const std::pair<DWORD, std::string> figures[] = {{kEntryPlainA, FigureVersion1(SXF_ATTR_ATRF)},
-                                                   {kEntryPlainB, FigureWithOldSets()},
-                                                   {kEntryChild, FigureWithLegacyValue()},
-                                                   {kEntryPlainB, FigureVersion0()}};
-  for (const auto& [handle, bytes] : figures) {
-    WriteInt32(out.f(), static_cast<LONG>(handle));
-    WriteBytes(out.f(), bytes.data(), static_cast<UINT>(bytes.size()));
-  }
-  WriteInt32(out.f(), -1);
+  WriteOldSection(out.f(), kSectionVersionWithoutSetDefs, OldTitle(), {},
+                  {{kEntryPlainA, nullptr, FigureVersion1(SXF_ATTR_ATRF)},
+                   {kEntryPlainB, nullptr, FigureWithOldSets()},
+                   {kEntryChild, nullptr, FigureWithLegacyValue()},
+                   {kEntryPlainB, nullptr, FigureVersion0()}});
   return out.str();
 }
 
 // The copy buffer's old handle-prefixed form.
 std::string OldCopyBuffer(EntryAttrDB& adb) {
   OldBytes out;
-  for (auto& [handle, fig] : StoredFigures(adb)) {
-    WriteInt32(out.f(), static_cast<LONG>(handle));
-    fig.Write(out.f());
-  }
-  WriteInt32(out.f(), -1);
+  auto figures = StoredFigures(adb);
+  WriteOldEntries(out.f(), OldEntries(figures));
   return out.str();
 }
 

@@ -216,6 +216,9 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   static int IsDefAttrAndStrType(const char* name);
 
  protected:
+  // The section reads (persist/section_read.cpp) fill the maps and the title info directly.
+  friend class SectionReader;
+
   // Deletes every set definition, every entry and its figure. Title info, file version,
   // attribute list and copy state stay.
   void Clear();

@@ -1,4 +1,7 @@
 // The database object itself and the attachment of figures to host records.
+#include <memory>
+#include <utility>
+
 #include "attrdb/attrdb.h"
 #include "attrdb/contour_sync.h"
 #include "attrdb/setdef_name_index.h"
@@ -10,6 +13,7 @@
 #include "model/attr_grp.h"
 #include "model/attr_set_def.h"
 #include "model/figure.h"
+#include "attrdb/handle_map_entry.h"
 
 namespace {
 
@@ -109,8 +113,7 @@ void SxfZCdbAttrDB::Clear() {
     DWORD handle = 0;
     ZCDB_SXFATTR_MAP* entry = nullptr;
     m_attrMap.GetNextAssoc(pos, handle, entry);
-    if (entry != nullptr) delete entry->figure;
-    delete entry;
+    DestroyEntry(entry);
   }
   m_attrMap.RemoveAll();
 }
@@ -139,9 +142,10 @@ SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigur
 
   StoreContourElevation(rec, fig, *m_attrList);
 
-  SxfZCdbFigure* stored = new SxfZCdbFigure(fig);
-  stored->SetHandle(handle);
-  if (withTargets == 0) stored->ClearTarget(nullptr);
+  std::unique_ptr<SxfZCdbFigure> copy(new SxfZCdbFigure(fig));
+  copy->SetHandle(handle);
+  if (withTargets == 0) copy->ClearTarget(nullptr);
+  SxfZCdbFigure* stored = copy.get();
 
   ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
   if (entry != nullptr) {
@@ -158,10 +162,10 @@ SxfZCdbFigure* SxfZCdbAttrDB::_SetRecFigure(ZCdbRecBase* rec, const SxfZCdbFigur
     } else {
       delete old;
     }
-    entry->figure = stored;
+    entry->figure = copy.release();
     entry->flags &= ~kPending;
   } else {
-    entry = new ZCDB_SXFATTR_MAP{0, rec, stored};
+    entry = MakeEntry(0, rec, std::move(copy));
     if (IsUndoRecording()) RegisterUndo(SXF_UNDO_ADD, rec, nullptr);
     m_attrMap.SetAt(handle, entry);
   }

@@ -13,6 +13,7 @@
 #include "host/zcdb_rec.h"
 #include "host/zcdb_elm.h"
 #include "host/zcdb_blk.h"
+#include "attrdb/handle_map_entry.h"
 
 namespace {
 
@@ -139,8 +140,7 @@ void SxfZCdbAttrDB::RemoveEntry(DWORD handle, ZCDB_SXFATTR_MAP* entry) {
     // A marked entry's references were uncounted by the mark. A host that drops a record
     // without marking it first would otherwise leave its references counted for good.
     if ((entry->flags & kDeleteMark) == 0 && entry->figure != nullptr) RemoveTargetEntry(entry->figure);
-    delete entry->figure;
-    delete entry;
+    DestroyEntry(entry);
   }
   m_attrMap.RemoveKey(handle);
 }
@@ -170,9 +170,7 @@ int SxfZCdbAttrDB::OnCommit(int mode, ZCdb*) {
     if (entry == nullptr || (entry->flags & kDeleteMark) != 0) dead.push_back(handle);
   }
   for (DWORD handle : dead) {
-    ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
-    if (entry != nullptr) delete entry->figure;
-    delete entry;
+    DestroyEntry(FindEntry(handle));
     m_attrMap.RemoveKey(handle);
   }
 

@@ -8,6 +8,7 @@
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
 #include "host/dword_array_x.h"
+#include "attrdb/handle_map_entry.h"
 
 int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
   if (fig == nullptr) return 1;
@@ -19,10 +20,8 @@ int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
     if (entry == nullptr) {
       // A target-only entry. Its undo record carries no host record, so undo and redo leave the
       // entry alone and releasing only frees the record.
-      entry = new ZCDB_SXFATTR_MAP{0, nullptr, nullptr};
       if (IsUndoRecording()) RegisterUndo(SXF_UNDO_ADD, nullptr, nullptr);
-      entry->flags = 1;
-      m_attrMap.SetAt(target, entry);
+      m_attrMap.SetAt(target, MakeEntry(1, nullptr, nullptr));
       continue;
     }
     if ((entry->flags & kTargetedMask) != kTargetedMask) ++entry->flags;

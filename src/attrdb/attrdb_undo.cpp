@@ -13,6 +13,7 @@
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
 #include "host/zcdb_rec.h"
+#include "attrdb/handle_map_entry.h"
 
 namespace {
 
@@ -171,8 +172,7 @@ void SxfZCdbAttrDB::OnRedoChgRec(ZCdbRecBase* rec, ZCdbRecBase** slot) {
 int SxfZCdbAttrDB::RemoveUndoRec(DWORD handle) {
   ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
   if (entry == nullptr || (entry->flags & kDeleteMark) == 0) return 0;
-  delete entry->figure;
-  delete entry;
+  DestroyEntry(entry);
   m_attrMap.RemoveKey(handle);
   return 1;
 }

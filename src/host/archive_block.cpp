@@ -1,7 +1,8 @@
 #include "host/archive_block.h"
 
-#include <memory>
 #include <vector>
+
+#include "platform/archive_context.h"
 
 namespace {
 
@@ -13,93 +14,43 @@ class BlockArchive : public CArchive {
   BlockArchive(const BYTE* data, UINT size) : CArchive(data, size) {}
   BlockArchive() : CArchive(MemoryStore{}) {}
   std::vector<BYTE> bytes_;
-  BlockArchive* next_ = nullptr;  // the next archive of a pool
 };
 
-// Blocks are opened and closed once per record and field group, millions of times for a large
-// drawing, so closed sub-archives are kept and reused instead of being allocated anew. Each
-// thread has its own pools; a pool only ever holds as many archives as blocks were open at once
-// (up to kKeptArchives).
-class BlockPool {
- public:
-  ~BlockPool() {
-    Drop(loads_);
-    Drop(stores_);
-  }
-  BlockArchive* Load(const BYTE* data, UINT size) {
-    BlockArchive* block = Take(loads_, loadsKept_);
-    if (block == nullptr) return new BlockArchive(data, size);
-    block->ReopenView(data, size);
-    return block;
-  }
-  BlockArchive* Store() {
-    BlockArchive* block = Take(stores_, storesKept_);
-    if (block == nullptr) return new BlockArchive();
-    block->ReopenMemoryStore();
-    return block;
-  }
-  // A block that held more than kKeptBytes gives its memory back, so one huge block does not
-  // stay allocated after the file is done.
-  void PutBack(BlockArchive* block) {
-    block->Abort();
-    const bool loading = block->IsLoading() != 0;
-    if (loading) {
-      if (!block->bytes_.empty() && block->bytes_.capacity() > kKeptBytes)
-        std::vector<BYTE>().swap(block->bytes_);
-    } else if (block->StoredCapacity() > kKeptBytes) {
-      block->ReleaseStorage();
-    }
-    size_t& kept = loading ? loadsKept_ : storesKept_;
-    if (kept >= kKeptArchives) {
-      delete block;
-      return;
-    }
-    BlockArchive*& head = loading ? loads_ : stores_;
-    block->next_ = head;
-    head = block;
-    ++kept;
-  }
+// A block that held more than this gives its memory back before it is kept for reuse, so one
+// huge block does not stay allocated after the file is done.
+constexpr size_t kKeptBytes = 64 * 1024;
 
- private:
-  static constexpr size_t kKeptBytes = 64 * 1024;
-  static constexpr size_t kKeptArchives = 64;
-
-  static BlockArchive* Take(BlockArchive*& head, size_t& kept) {
-    BlockArchive* block = head;
-    if (block != nullptr) {
-      head = block->next_;
-      --kept;
-    }
-    return block;
-  }
-  static void Drop(BlockArchive* head) {
-    while (head != nullptr) {
-      BlockArchive* next = head->next_;
-      delete head;
-      head = next;
-    }
-  }
-
-  BlockArchive* loads_ = nullptr;
-  BlockArchive* stores_ = nullptr;
-  size_t loadsKept_ = 0;
-  size_t storesKept_ = 0;
-};
-
-BlockPool& Pool() {
-  thread_local BlockPool pool;
-  return pool;
+// A block archive over data, from the context's kept ones when there are any.
+BlockArchive* OpenLoad(ArchiveContext* context, const BYTE* data, UINT size) {
+  CArchive* kept = context != nullptr ? context->TakeBlock(true) : nullptr;
+  if (kept == nullptr) return new BlockArchive(data, size);
+  BlockArchive* block = static_cast<BlockArchive*>(kept);
+  block->ReopenView(data, size);
+  return block;
 }
 
-// Blocks open in place, innermost last: the archive each was opened in and where its content
-// starts.
-struct InPlaceBlock {
-  CArchive* archive;
-  size_t start;
-};
-std::vector<InPlaceBlock>& InPlace() {
-  thread_local std::vector<InPlaceBlock> open;
-  return open;
+BlockArchive* OpenStore(ArchiveContext* context) {
+  CArchive* kept = context != nullptr ? context->TakeBlock(false) : nullptr;
+  if (kept == nullptr) return new BlockArchive();
+  BlockArchive* block = static_cast<BlockArchive*>(kept);
+  block->ReopenMemoryStore();
+  return block;
+}
+
+// Closes a block archive: back to the context for reuse, or deleted without one.
+void Release(BlockArchive* block) {
+  ArchiveContext* context = block->GetContext();
+  if (context == nullptr) {
+    delete block;
+    return;
+  }
+  block->Abort();
+  if (block->IsLoading()) {
+    if (block->bytes_.capacity() > kKeptBytes) std::vector<BYTE>().swap(block->bytes_);
+  } else if (block->StoredCapacity() > kKeptBytes) {
+    block->ReleaseStorage();
+  }
+  context->KeepBlock(block);
 }
 
 }  // namespace
@@ -109,24 +60,17 @@ CArchive* SaveArchiveBlockBegin(CArchive& ar) {
   // written in place: its length is left open and filled in when it closes. A figure's five or
   // six levels of blocks are then never copied out level by level.
   if (ar.IsMemoryStore()) {
-    ar << DWORD{0};
-    InPlace().push_back({&ar, ar.StoredSize()});
+    ar.BeginInPlaceBlock();
     return &ar;
   }
-  return Pool().Store();
+  BlockArchive* block = OpenStore(ar.GetContext());
+  block->SetContext(ar.GetContext());
+  return block;
 }
 
 void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub) {
   if (sub == &ar) {
-    std::vector<InPlaceBlock>& open = InPlace();
-    // Blocks close innermost first; anything else is a caller's error, and the block is then
-    // left as it is rather than given a wrong length.
-    if (open.empty() || open.back().archive != &ar)
-      throw CArchiveException(CArchiveException::genericException);
-    const size_t start = open.back().start;
-    open.pop_back();
-    const DWORD length = static_cast<DWORD>(ar.StoredSize() - start);
-    ar.PatchStored(start - sizeof(DWORD), &length, sizeof(DWORD));
+    ar.EndInPlaceBlock();
     return;
   }
   BlockArchive* block = static_cast<BlockArchive*>(sub);
@@ -134,10 +78,10 @@ void SaveArchiveBlockEnd(CArchive& ar, CArchive* sub) {
     ar << static_cast<DWORD>(block->StoredSize());
     ar.Write(block->StoredData(), static_cast<UINT>(block->StoredSize()));
   } catch (...) {
-    Pool().PutBack(block);
+    Release(block);
     throw;
   }
-  Pool().PutBack(block);
+  Release(block);
 }
 
 CArchive* LoadArchiveBlockBegin(CArchive& ar) {
@@ -145,16 +89,21 @@ CArchive* LoadArchiveBlockBegin(CArchive& ar) {
   ar >> length;
   // A block already in memory (inside another block, or within the read-ahead) is read in
   // place: nested blocks then cost nothing beyond the bytes of the outermost one.
-  if (const BYTE* inPlace = ar.TakeBuffered(length)) return Pool().Load(inPlace, length);
+  if (const BYTE* inPlace = ar.TakeBuffered(length)) {
+    BlockArchive* block = OpenLoad(ar.GetContext(), inPlace, length);
+    block->SetContext(ar.GetContext());
+    return block;
+  }
   if (length > ar.BytesLeft()) throw CArchiveException(CArchiveException::endOfFile);
   // Read once from the outer file; every block inside it is then read in place.
-  BlockArchive* block = Pool().Load(nullptr, 0);
+  BlockArchive* block = OpenLoad(ar.GetContext(), nullptr, 0);
+  block->SetContext(ar.GetContext());
   try {
     block->bytes_.resize(length);
     if (ar.Read(block->bytes_.data(), length) != length)
       throw CArchiveException(CArchiveException::endOfFile);
   } catch (...) {
-    Pool().PutBack(block);
+    Release(block);
     throw;
   }
   block->ReopenView(block->bytes_.data(), length);
@@ -162,5 +111,5 @@ CArchive* LoadArchiveBlockBegin(CArchive& ar) {
 }
 
 void LoadArchiveBlockEnd(CArchive&, CArchive* sub) {
-  Pool().PutBack(static_cast<BlockArchive*>(sub));
+  Release(static_cast<BlockArchive*>(sub));
 }

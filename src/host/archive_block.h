@@ -11,7 +11,9 @@
 // exactly those bytes: a read past them raises CArchiveException(endOfFile). A length larger than
 // what is left of the outer data is an end of file, raised before anything is allocated.
 // LoadArchiveBlockEnd deletes the sub-archive; what was not read of the block is skipped.
-// Blocks nest: a sub-archive is itself an archive that blocks can be opened on.
+// Blocks nest: a sub-archive is itself an archive that blocks can be opened on, and shares the
+// outer archive's context (platform/archive_context.h): closed block archives go back to that
+// context for the next block, and without a context each block archive is made and deleted.
 #pragma once
 
 #include "platform/visibility.h"

@@ -5,14 +5,12 @@
 #include "attrdb/attrdb.h"
 #include "attrdb/contour_sync.h"
 #include "host/zcdb.h"
+#include "host/zcdb_buff.h"
 #include "host/zcdb_contour.h"
 #include "model/atrf.h"
 #include "model/figure.h"
 #include "host/record_walk.h"
-
-namespace {
-constexpr DWORD kDefinitionKind = 2;
-}  // namespace
+#include "persist/section_format.h"
 
 int SxfZCdbAttrDB::BindHandle(ZCdbRecBase* rec) {
   if (rec == nullptr) return 1;
@@ -44,10 +42,10 @@ int SxfZCdbAttrDB::BindZCDb(ZCdb* db) {
   for (ZCdbBlk* block = db->GetAttrBlk(pos, 1); block != nullptr; block = db->GetAttrBlk(pos, 0)) {
     BindHandle(block);
   }
-  const int count = db->GetSfigDefCnt(kDefinitionKind);
+  const int count = db->GetSfigDefCnt(kAttrDefinitionKind);
   for (int i = 0; i < count; ++i) {
     ZCdbSfigInfo info;
-    if (db->GetSfigDefInfo(kDefinitionKind, i, &info) == 0) continue;
+    if (db->GetSfigDefInfo(kAttrDefinitionKind, i, &info) == 0) continue;
     for (int k = 0; k < info.buff.GetNum(); ++k) {
       ZCdbRecBase* rec = info.buff.GetPtr(k);
       if (rec != nullptr) BindHandle(rec);
@@ -87,4 +85,14 @@ void SxfZCdbAttrDB::OnSxfReadEnd() {
       entry->figure = nullptr;
     }
   }
+}
+
+int SxfZCdbAttrDB::BindZCdbBuff(ZCdbBuff* buff) {
+  int result = 1;
+  const int count = buff != nullptr ? buff->GetNum() : 0;
+  for (int i = 0; i < count && result != 0; ++i) {
+    ZCdbRecBase* rec = buff->GetPtr(i);
+    if (rec != nullptr) result = BindHandle(rec);
+  }
+  return result;
 }

@@ -2,10 +2,9 @@
 
 #include "host/zcdb.h"
 #include "host/record_walk.h"
+#include "persist/section_format.h"
 
 namespace {
-
-constexpr DWORD kDefinitionKind = 2;
 
 class Collector {
  public:
@@ -47,10 +46,10 @@ class Collector {
   void AfterChildren(ZCdbRecBase* r) {
     if (r->GetRecKind() != ZCDB_KIND_DB) return;
     ZCdb* db = static_cast<ZCdb*>(r);
-    const int count = db->GetSfigDefCnt(kDefinitionKind);
+    const int count = db->GetSfigDefCnt(kAttrDefinitionKind);
     for (int i = 0; i < count; ++i) {
       ZCdbSfigInfo info;
-      if (db->GetSfigDefInfo(kDefinitionKind, i, &info) == 0) continue;
+      if (db->GetSfigDefInfo(kAttrDefinitionKind, i, &info) == 0) continue;
       for (int k = 0; k < info.buff.GetNum(); ++k) {
         ZCdbRecBase* rec = info.buff.GetPtr(k);
         if (rec != nullptr) Walk(rec);

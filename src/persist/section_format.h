@@ -23,14 +23,17 @@
 //   old copy-buffer section     := { DWORD handle  old figure record } *  DWORD 0xFFFFFFFF
 //
 // Versions 0x2001 to 0x2FFF are refused. Every version from 0x3000 up is read as the tagged
-// layout. These numbers are on disk and never change.
+// layout. These numbers are on disk and never change. The walks over the layouts are in
+// section_walk.h, the records in section_records.h, the writers in section_write.cpp (tagged)
+// and old_section_writer.h (old layouts, for tools and tests).
 #pragma once
 
 #include <cstddef>
 
 #include "platform/types.h"
 
-inline constexpr DWORD kSectionVersionWithSetDefs = 0x2000;  // last old layout, with definitions
+inline constexpr DWORD kSectionVersionWithoutSetDefs = 0x1000;  // an old layout without definitions
+inline constexpr DWORD kSectionVersionWithSetDefs = 0x2000;     // last old layout, with definitions
 inline constexpr DWORD kSectionVersionTagged = 0x3000;       // written; first tagged layout
 
 // Top-level tags of the tagged body.
@@ -44,6 +47,10 @@ inline constexpr LONG kTagEntryFigure = 100;
 
 // Ends the figure entries of the old layouts.
 inline constexpr DWORD kOldEntriesEnd = 0xFFFFFFFF;
+
+// The kind of host definitions whose records carry attributes of their own: the collection of a
+// save and the binding of a read visit their records after the drawing's tree.
+inline constexpr DWORD kAttrDefinitionKind = 2;
 
 // Both layouts' archives buffer this many bytes.
 inline constexpr int kSectionArchiveBuffer = 4096;

@@ -1,5 +1,10 @@
-// The writer of the drawing-file section: always the tagged layout (see section_format.h).
+// The writers of the database's sections: the drawing-file section, always in the tagged layout,
+// and the copy-buffer section (see section_format.h).
 #include "attrdb/attrdb.h"
+#include "host/dword_array_x.h"
+#include "host/zcdb.h"
+#include "host/zcdb_buff.h"
+#include "host/zcdb_rec.h"
 #include "model/attr_set_def.h"
 #include "model/figure.h"
 #include "model/new_format.h"
@@ -7,10 +12,8 @@
 #include "persist/entry_block.h"
 #include "persist/section_collect.h"
 #include "persist/section_format.h"
-#include "persist/section_title.h"
-#include "host/zcdb.h"
-#include "host/zcdb_rec.h"
-#include "host/dword_array_x.h"
+#include "persist/section_records.h"
+#include "platform/archive_context.h"
 
 using namespace new_format;
 
@@ -25,7 +28,9 @@ int SxfZCdbAttrDB::NewWrite(int mode, CFile* file, ZCdb* db) {
   if (GetTitleInfo(title, nullptr) == 0) return 0;
   if (old_format::WriteInt32(file, static_cast<LONG>(kSectionVersionTagged)) == 0) return 0;
 
+  ArchiveContext context;
   CArchive ar(file, CArchive::store, kSectionArchiveBuffer);
+  ar.SetContext(&context);
   WriteBlock(ar, kTagSectionTitle, [&](CArchive& block) { WriteTitleRecord(block, title); });
 
   CDWordArrayX ids;
@@ -56,10 +61,23 @@ int SxfZCdbAttrDB::NewWrite(int mode, CFile* file, ZCdb* db) {
 int SxfZCdbAttrDB::NewWriteAttr(CArchive& ar, NewFileAttrData& data) {
   // An entry without a figure has nothing to store; the collection never lists one.
   if (data.handle == ZCDB_NO_HANDLE || data.entry == nullptr || data.entry->figure == nullptr) return 1;
-  SxfZCdbFigure* figure = data.entry->figure;
-  WriteBlock(ar, kTagEntryHandle, [&](CArchive& block) { block << data.handle; });
-  if (WriteBlock(ar, kTagEntryFigure, [&](CArchive& block) { return figure->NewWrite(block); }) == 0)
-    return 0;
+  return WriteEntryRecord(ar, data.handle, *data.entry->figure);
+}
+
+int SxfZCdbAttrDB::Write(CFile* file, ZCdbBuff* buff) {
+  NewFileAttrList entries;
+  entries.reserve(kWriteListReserve);
+  const int count = buff != nullptr ? buff->GetNum() : 0;
+  for (int i = 0; i < count; ++i) {
+    ZCdbRecBase* rec = buff->GetPtr(i);
+    if (rec != nullptr) CollectAttrEntries(rec, 0, m_attrMap, entries);
+  }
+  ArchiveContext context;
+  CArchive ar(file, CArchive::store, kSectionArchiveBuffer);
+  ar.SetContext(&context);
+  WriteAttrEntryBlocks(ar, entries,
+                       [this](CArchive& block, NewFileAttrData& data) { return NewWriteAttr(block, data); });
   WriteEnd(ar);
+  ar.Close();
   return 1;
 }

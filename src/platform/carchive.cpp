@@ -1,34 +1,6 @@
 #include "platform/carchive.h"
 
-namespace {
-
-// Texts read from archives repeat: every figure of a drawing carries the same attribute names,
-// types and units. A small table of recently read short texts lets a read share the buffer of an
-// equal text (CString shares buffers between copies) instead of holding a copy of its own.
-class RecentTexts {
- public:
-  static constexpr size_t kMaxLength = 32;
-
-  const CString& Get(const char* data, size_t length) {
-    DWORD hash = 2166136261u;
-    for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<BYTE>(data[i])) * 16777619u;
-    CString& slot = slots_[(hash ^ (hash >> 16)) & (kSlots - 1)];
-    if (static_cast<size_t>(slot.GetLength()) != length || std::memcmp(slot.GetString(), data, length) != 0)
-      slot = CString(data, static_cast<int>(length));
-    return slot;
-  }
-
- private:
-  static constexpr size_t kSlots = 1024;
-  CString slots_[kSlots];
-};
-
-RecentTexts& Recent() {
-  thread_local RecentTexts texts;
-  return texts;
-}
-
-}  // namespace
+#include "platform/archive_context.h"
 
 CArchive::CArchive(CFile* file, UINT mode, int bufSize, void* buf)
     : file_(file), loading_((mode & load) != 0) {
@@ -59,9 +31,35 @@ void CArchive::ReopenView(const BYTE* data, UINT size) {
 
 void CArchive::ReopenMemoryStore() {
   memoryOpen_ = true;
+  openBlocks_.clear();
   cur_ = 0;
   lim_ = buf_.size();
   fileDone_ = 0;
+}
+
+void CArchive::SetReadText(CString& s, const char* text, size_t length) {
+  if (context_ != nullptr) {
+    context_->SetText(s, text, length);
+  } else if (length == 0) {
+    s.Empty();
+  } else {
+    s = CString(text, static_cast<int>(length));
+  }
+}
+
+void CArchive::BeginInPlaceBlock() {
+  *this << DWORD{0};
+  openBlocks_.push_back(StoredSize());
+}
+
+void CArchive::EndInPlaceBlock() {
+  // Blocks close innermost first; anything else is a caller's error, and the block is then left
+  // as it is rather than given a wrong length.
+  if (openBlocks_.empty()) throw CArchiveException(CArchiveException::genericException);
+  const size_t start = openBlocks_.back();
+  openBlocks_.pop_back();
+  const DWORD length = static_cast<DWORD>(StoredSize() - start);
+  PatchStored(start - sizeof(DWORD), &length, sizeof(DWORD));
 }
 
 void CArchive::PatchStored(size_t offset, const void* bytes, size_t count) {
@@ -257,21 +255,6 @@ CArchive& CArchive::operator<<(const CString& s) {
   Write(s.GetString(), static_cast<UINT>(s.GetLength()));
   return *this;
 }
-
-namespace {
-
-// Sets s to length bytes of text, sharing the buffer of an equal short text read before.
-void SetReadText(CString& s, const char* text, size_t length) {
-  if (length == 0) {
-    s.Empty();
-  } else if (length <= RecentTexts::kMaxLength) {
-    s = Recent().Get(text, length);
-  } else {
-    s = CString(text, static_cast<int>(length));
-  }
-}
-
-}  // namespace
 
 CArchive& CArchive::operator>>(CString& s) {
   // Most texts are short and already buffered with their one-byte length.

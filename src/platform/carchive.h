@@ -17,7 +17,11 @@
 // archive never holds: it raises CArchiveException(badSchema).
 //
 // Storing: bytes are buffered and written to the file when the buffer fills, on Flush and on
-// Close; a file error passes on as CFileException. The destructor closes an archive that is still
+// Close; a file error passes on as CFileException.
+//
+// An archive may be given an ArchiveContext (archive_context.h), which the block archives opened
+// inside it share: short texts read then share their buffers. Without one every text read has a
+// buffer of its own; the bytes are the same either way. The destructor closes an archive that is still
 // open and swallows any exception (as MFC does), so call Close to see write errors.
 #pragma once
 
@@ -28,6 +32,8 @@
 #include "platform/cstring.h"
 #include "platform/exceptions.h"
 #include "platform/types.h"
+
+class ArchiveContext;
 
 class SXF_PLATFORM_API CArchive {
  public:
@@ -108,6 +114,16 @@ class SXF_PLATFORM_API CArchive {
   // The bytes stay valid until the archive is next read from or closed (not in MFC).
   const BYTE* TakeBuffered(size_t n);
 
+  // The context this archive and the blocks opened in it share, or null (not in MFC).
+  void SetContext(ArchiveContext* context) { context_ = context; }
+  ArchiveContext* GetContext() const { return context_; }
+
+  // Blocks written in place in a memory-storing archive (not in MFC): Begin writes a length to be
+  // filled in and opens the block; End closes the innermost open block, filling in its length.
+  // Blocks close innermost first; End without an open block raises CArchiveException.
+  void BeginInPlaceBlock();
+  void EndInPlaceBlock();
+
   // Memory archives only (not in MFC): open the archive again, as if newly made, over other
   // memory (loading) or empty (storing), so that one object can serve many blocks in turn.
   void ReopenView(const BYTE* data, UINT size);
@@ -142,6 +158,8 @@ class SXF_PLATFORM_API CArchive {
     return *this;
   }
   void FlushBuffer();
+  // Sets s to length bytes of text, through the context when there is one.
+  void SetReadText(CString& s, const char* text, size_t length);
   // Makes room for count more bytes in a memory-storing archive's buffer.
   void GrowMemoryStore(size_t count);
   // Makes at least needed bytes available in the buffer or raises end of file.
@@ -159,4 +177,6 @@ class SXF_PLATFORM_API CArchive {
   size_t lim_ = 0;          // end of valid data (loading) or of the buffer (storing)
   ULONGLONG fileDone_ = 0;  // bytes moved between the buffer and the file
   ULONGLONG fileEnd_ = 0;   // length of the file beyond its position at construction (loading)
+  ArchiveContext* context_ = nullptr;  // not owned
+  std::vector<size_t> openBlocks_;     // where the content of each open in-place block starts
 };

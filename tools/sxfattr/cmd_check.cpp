@@ -2,8 +2,8 @@
 // starting with the file name so that the lines read like a compiler's.
 //
 // The section must read (else exit 1 as everywhere). The findings come from two looks at it:
-// the record walk (section_scan.h) sees what the plug-in's reader drops or replaces without
-// failing, and the content as read shows what the plug-in keeps but cannot use.
+// the section walk (persist/section_scan.h) sees what the plug-in's reader drops or replaces
+// without failing, and the content as read shows what the plug-in keeps but cannot use.
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +18,8 @@
 #include "model/attr_grp.h"
 #include "model/attr_set_ref.h"
 #include "model/japanese_texts.h"
+#include "persist/section_scan.h"
 #include "section_loader.h"
-#include "section_scan.h"
 #include "sjis_display.h"
 #include "title/title_date.h"
 #include "tool_error.h"
@@ -186,7 +186,7 @@ void RunCheck(const std::string& path) {
   const std::vector<BYTE> bytes = ReadFileBytes(path);
   const LoadedSection section = LoadSection(path, bytes);
   HostDrawing scratch;
-  const SectionScan scan = ScanSection(bytes, scratch.Attr());
+  const SectionScan scan = ScanSection(bytes.data(), bytes.size(), scratch.Attr());
   const SectionContent content = section.Content();
 
   Findings findings;

@@ -28,7 +28,8 @@
 #include "model/atrf.h"
 #include "model/attr_set_ref.h"
 #include "model/japanese_texts.h"
-#include "model/old_format.h"
+#include "persist/old_section_writer.h"
+#include "persist/section_format.h"
 #include "sample_files.h"
 #include "section_diff.h"
 #include "section_loader.h"
@@ -375,20 +376,19 @@ class Demo {
   }
 
   std::string OldLayout() {
-    using namespace old_format;
     Step(11, "Old layout");
-    CMemFile file;
-    WriteInt32(&file, 0x2000);
-    // The project name is stored twice; an empty second copy keeps the first.
-    WriteString(&file, Jp("旧道路改良事業"));
-    WriteString(&file, "");
-    for (const char* text : {"県道5号 改築工事", "", "縦断図", "7$$9", "設計図", "1:1000"})
-      WriteString(&file, Jp(text));
-    WriteInt32(&file, 2004);
-    WriteInt32(&file, 3);
-    WriteInt32(&file, 31);
-    WriteString(&file, Jp("サンプル設計株式会社"));
-    WriteString(&file, Jp("大阪事務所"));
+    SxfTitleInfo title;
+    title.projectName = Jp("旧道路改良事業");
+    title.constructionName = Jp("県道5号 改築工事");
+    title.drawingName = Jp("縦断図");
+    title.drawingNumber = "7$$9";
+    title.drawingType = Jp("設計図");
+    title.scale = "1:1000";
+    title.year = 2004;
+    title.month = 3;
+    title.day = 31;
+    title.companyName = Jp("サンプル設計株式会社");
+    title.officeName = Jp("大阪事務所");
 
     SxfZCdbAttrSetDef roadSet;
     roadSet.name = Jp("道路施設");
@@ -400,9 +400,6 @@ class Demo {
     signSet.version = "2.1";
     signSet.designer = Jp("交通課");
     signSet.id = "2";
-    WriteInt32(&file, 2);
-    roadSet.Write(&file);
-    signSet.Write(&file);
 
     SxfZCdbFigure road;
     road.SetName(Jp("車道中心線"));
@@ -417,17 +414,17 @@ class Demo {
     wall.ATRU_SetAttr(Attr("材質", "STR", "", "コンクリート"));
     SxfZCdbFigure contour;
     contour.SetContour(Jp("等高線B"), "8.0000", "m");
-    const std::pair<DWORD, SxfZCdbFigure*> figures[] = {{1, &road}, {2, &sign}, {3, &wall}, {4, &contour}};
-    for (const auto& [handle, fig] : figures) {
-      WriteInt32(&file, static_cast<LONG>(handle));
-      fig->Write(&file);
-    }
-    WriteInt32(&file, -1);  // the end marker 0xFFFFFFFF
+
+    CMemFile file;
+    WriteOldSection(&file, kSectionVersionWithSetDefs, title, {roadSet, signSet},
+                    {{1, &road, {}}, {2, &sign, {}}, {3, &wall, {}}, {4, &contour, {}}});
+    char version[16];
+    std::snprintf(version, sizeof version, "0x%X", static_cast<unsigned>(kSectionVersionWithSetDefs));
 
     const std::string path = folder_ + "/" + kOldLayoutSample;
     WriteFileAtomically(path, file.Data(), static_cast<size_t>(file.GetLength()));
-    Line("A version 0x2000 section built from the old record writers, " + std::to_string(file.GetLength()) +
-         " bytes: " + path);
+    Line(std::string("A version ") + version + " section built from the old record writers, " +
+         std::to_string(file.GetLength()) + " bytes: " + path);
     const LoadedSection section = LoadSectionFile(path);
     Line("Read back through the plug-in; convert would write it in the new layout. As stored:");
     std::cout << '\n';

@@ -10,15 +10,14 @@
 
 #include "model/attr_set_def.h"
 #include "model/figure.h"
+#include "persist/section_format.h"
+#include "persist/section_walk.h"
 #include "platform/types.h"
 #include "title/title_info.h"
 
-// Versions at or below this are the old layout; versions from kNewLayoutVersion on the new one.
-inline constexpr DWORD kLastOldLayoutVersion = 0x2000;
-inline constexpr DWORD kNewLayoutVersion = 0x3000;
-
+// True for a version of the old layouts (the section walk decides, persist/section_walk.h).
 inline bool IsOldLayout(DWORD version) {
-  return version <= kLastOldLayoutVersion;
+  return LayoutOfVersion(version) == SectionLayout::kOld;
 }
 
 // True when value is what the plug-in writes as a target's handle ("%u" of a 32-bit number).
@@ -41,7 +40,7 @@ struct FigureRef {
 };
 
 struct SectionContent {
-  DWORD version = kNewLayoutVersion;
+  DWORD version = kSectionVersionTagged;  // what the plug-in writes
   SxfTitleInfo title;
   std::vector<SxfZCdbAttrSetDef> setDefinitions;  // ascending by numeric id
   std::vector<FigureRef> figures;                 // ascending by handle

@@ -6,8 +6,9 @@
 #include <cstring>
 
 #include "exports/entry.h"
+#include "persist/section_read.h"
+#include "persist/section_scan.h"
 #include "progress.h"
-#include "section_scan.h"
 #include "sjis_display.h"
 #include "tool_error.h"
 
@@ -101,8 +102,21 @@ std::vector<BYTE> ReadFileBytes(const std::string& path) {
 LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
   LoadedSection section;
   section.path = name;
-  const std::string problem = VersionProblem(bytes, section.version);
+  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), section.version);
   if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
+
+  // The plug-in's own reader says where and why the section stops reading.
+  struct FirstDamage : SectionReporter {
+    void Damage(uint64_t at, const std::string& what) override {
+      if (found) return;
+      found = true;
+      offset = at;
+      phrase = what;
+    }
+    bool found = false;
+    uint64_t offset = 0;
+    std::string phrase;
+  } damage;
 
   section.drawing = std::make_unique<HostDrawing>();
   int ok = 0;
@@ -112,17 +126,14 @@ LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
     ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
     MessageCapture capture(section.messages);
     try {
-      ok = section.drawing->Attr().Read(1, &file, &section.drawing->Db());
+      ok = ReadDrawingSection(section.drawing->Attr(), 1, &file, &section.drawing->Db(), &damage);
     } catch (CException&) {
       ok = 0;
     }
     stoppedAt = file.GetPosition();
   }
   if (!ok) {
-    HostDrawing scratch;
-    const SectionScan scan = ScanSection(bytes, scratch.Attr());
-    if (!scan.ok) throw ToolError(kExitInput, At(name, scan.failOffset, scan.failWhat));
-    // The walk found nothing the reader should have failed on; say where the reader stopped.
+    if (damage.found) throw ToolError(kExitInput, At(name, damage.offset, damage.phrase));
     throw ToolError(kExitInput, At(name, stoppedAt, "the plug-in's reader refused the section"));
   }
   if (stoppedAt < bytes.size()) {

@@ -7,9 +7,9 @@
 // LoadSectionFile reads a section of either layout with the plug-in's Read in its temporary mode
 // (1): the database is not cleared, no target is counted, nothing is bound and nothing is
 // committed, so the figures, set definitions and title info stay exactly as the section stores
-// them. When the plug-in cannot read the section, the tool walks it record by record
-// (section_scan.h) to name the byte offset and what was wrong; bytes after the end of the section
-// are refused too, since a section file that goes on is damaged or not a section file.
+// them. When the section does not read, the plug-in's reader names the byte offset and what was
+// wrong (persist/section_read.h); bytes after the end of the section are refused too, since a
+// section file that goes on is damaged or not a section file.
 #pragma once
 
 #include <memory>

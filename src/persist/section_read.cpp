@@ -1,0 +1,258 @@
+// The database's reads of its sections (see section_format.h for the layouts).
+//
+// Each read walks its section (section_walk.h) with a visitor that keeps what it is handed, and
+// all of them store a figure through one function, StoreFigure. They differ only in what they
+// keep of a handle met twice: the old layouts and the copy buffer keep the first figure (also
+// over one held before the read); the tagged drawing section lets the later one replace it.
+#include "persist/section_read.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "attrdb/attrdb.h"
+#include "attrdb/handle_map_entry.h"
+#include "host/zcdb.h"
+#include "host/zcdb_buff.h"
+#include "model/attr_set_def.h"
+#include "model/figure.h"
+#include "model/japanese_texts.h"
+#include "model/old_format.h"
+#include "persist/new_file_attr_data.h"
+#include "persist/section_format.h"
+#include "persist/section_records.h"
+#include "platform/archive_context.h"
+
+namespace {
+
+// Tells the user that figure records were rejected, so some attributes may sit on the wrong
+// figures or be missing.
+void ShowRejectedFiguresWarning() {
+  CString text = kJpWarningLine1;
+  text += "\n";
+  text += kJpWarningLine2;
+  AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION, 0);
+}
+
+}  // namespace
+
+// Friend of SxfZCdbAttrDB: the reads reach the handle map and the title info directly.
+class SectionReader {
+ public:
+  enum class Duplicates { kFirstStays, kLaterReplaces };
+
+  // The entries a read created or refilled, each once, in section order: the ones whose figures
+  // start to count when the read completes. They carry kEntryReadMark until the read ends,
+  // however it ends, so that a handle met again in the same section finds its entry marked.
+  class ReadEntries {
+   public:
+    ReadEntries() { entries_.reserve(kReadListReserve); }
+    ~ReadEntries() { ClearMarks(); }
+    ReadEntries(const ReadEntries&) = delete;
+    ReadEntries& operator=(const ReadEntries&) = delete;
+
+    void Add(ZCDB_SXFATTR_MAP* entry) {
+      entry->flags |= kEntryReadMark;
+      entries_.push_back(entry);
+    }
+    void ClearMarks() {
+      for (ZCDB_SXFATTR_MAP* entry : entries_) entry->flags &= ~kEntryReadMark;
+    }
+    const std::vector<ZCDB_SXFATTR_MAP*>& Entries() const { return entries_; }
+
+   private:
+    std::vector<ZCDB_SXFATTR_MAP*> entries_;
+  };
+
+  // The visitor of every read: keeps the title, set definitions and figures it is handed.
+  class Keeper : public SectionVisitor {
+   public:
+    Keeper(SxfZCdbAttrDB& db, Duplicates rule) : db_(db), rule_(rule) {}
+    // The title is read into the database's title info; set definitions join its registry (one
+    // that clashes with a registered definition is dropped).
+    Keeper& WithTitleAndSetDefs() {
+      title_ = &db_.m_titleInfo;
+      setDefs_ = true;
+      return *this;
+    }
+    // The figures take the handle of their entry (old drawing sections).
+    Keeper& HandingHandles() {
+      handing_ = true;
+      return *this;
+    }
+
+    SxfTitleInfo* TitleTarget() override { return title_; }
+    bool WantsSetDefs() const override { return setDefs_; }
+    void SetDef(uint64_t, const SxfZCdbAttrSetDef& def) override { db_.AddAttrSetDefData(def); }
+    void Entry(uint64_t, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
+      if (figure == nullptr) return;  // an entry without figure record holds nothing to keep
+      if (handing_) figure->handle = handle;
+      if (!StoreFigure(db_, handle, std::move(figure), rule_, read_)) rejected_ = true;
+    }
+    void BadEntry(uint64_t, DWORD) override { rejected_ = true; }
+
+    bool Rejected() const { return rejected_; }
+    ReadEntries& Read() { return read_; }
+
+   private:
+    SxfZCdbAttrDB& db_;
+    const Duplicates rule_;
+    SxfTitleInfo* title_ = nullptr;
+    bool setDefs_ = false;
+    bool handing_ = false;
+    bool rejected_ = false;
+    ReadEntries read_;
+  };
+
+  // Puts a figure read from a section under handle; false when it is not kept (no handle, which
+  // no record can have, or a handle already held under kFirstStays). A later figure replaces the
+  // held one in its entry, which keeps its record and targeted count: one read earlier in this
+  // section was never counted, one held before the read was counted when it was attached (unless
+  // its entry is pending), so its references are withdrawn first. Either way each entry is listed
+  // once, and only the figure it holds at the end is counted.
+  static bool StoreFigure(SxfZCdbAttrDB& db, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure,
+                          Duplicates rule, ReadEntries& read) {
+    if (handle == ZCDB_NO_HANDLE) return false;
+    // One probe of the map finds the entry or makes the place of a new one (the map holds no
+    // null entries, so a null value is a new key).
+    ZCDB_SXFATTR_MAP*& slot = db.m_attrMap[handle];
+    if (slot == nullptr) {
+      slot = MakeEntry(0, nullptr, std::move(figure));
+      read.Add(slot);
+      return true;
+    }
+    if (rule == Duplicates::kFirstStays) return false;
+    ZCDB_SXFATTR_MAP* held = slot;
+    if ((held->flags & kEntryReadMark) == 0) {
+      if (held->figure != nullptr && (held->flags & SxfZCdbAttrDB::kPending) == 0) db.RemoveTargetEntry(held->figure);
+      read.Add(held);
+    }
+    delete held->figure;
+    held->figure = figure.release();
+    return true;
+  }
+
+  // Counts the targets of the figures a read kept, in section order. A figure put into a
+  // delete-marked or parked entry stays uncounted, as that entry's own figure would be.
+  static void CountRead(SxfZCdbAttrDB& db, const ReadEntries& read) {
+    for (ZCDB_SXFATTR_MAP* entry : read.Entries()) {
+      if ((entry->flags & SxfZCdbAttrDB::kPending) == 0) db.AppendTargetEntry(entry->figure);
+    }
+  }
+
+  static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+    SxfZCdbAttrDB::SetDefIndexScope byName(db);
+    const ULONGLONG start = reporter != nullptr ? file->GetPosition() : 0;
+    LONG raw = 0;
+    if (old_format::ReadInt32(file, raw) == 0) {
+      if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
+      return 0;
+    }
+    const DWORD version = static_cast<DWORD>(raw);
+    switch (LayoutOfVersion(version)) {
+      case SectionLayout::kTagged:
+        return Tagged(db, mode, file, drawing, reporter);
+      case SectionLayout::kRefused:
+        if (reporter != nullptr) reporter->Damage(0, RefusedVersionPhrase(version));
+        return 0;
+      case SectionLayout::kOld:
+        break;
+    }
+    OldSectionWalk walk(file, start, &db, reporter);
+    if (walk.Title(db.m_titleInfo) == 0) return 0;
+    // The title just read stays: it belongs to the drawing being loaded.
+    if (mode == 0) db.Clear();
+    Keeper keeper(db, Duplicates::kFirstStays);
+    keeper.WithTitleAndSetDefs().HandingHandles();
+    if (version == kSectionVersionWithSetDefs && walk.SetDefs(keeper) == 0) return 0;
+    int result = walk.Entries(keeper);
+    keeper.Read().ClearMarks();
+    if (keeper.Rejected()) ShowRejectedFiguresWarning();
+    if (mode == 0 && result != 0) {
+      CountRead(db, keeper.Read());
+      result = db.BindZCDb(drawing);
+    }
+    return result;
+  }
+
+  static int Tagged(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+    Keeper keeper(db, Duplicates::kLaterReplaces);
+    keeper.WithTitleAndSetDefs();
+    ArchiveContext context;  // outlives the archive and its blocks
+    CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
+    ar.SetContext(&context);
+    const int complete = WalkTaggedSection(ar, sizeof(DWORD), &db, keeper, reporter);
+    // Gives back the read-ahead: the file stands right after the end tag.
+    ar.Close();
+    keeper.Read().ClearMarks();
+    if (complete == 0) return 0;
+    if (mode != 0) return 1;
+    CountRead(db, keeper.Read());
+    return db.BindZCDb(drawing);
+  }
+
+  static int CopyBuffer(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
+    SxfZCdbAttrDB::SetDefIndexScope byName(db);
+    db.Clear();
+    // A record put into the buffer twice is stored twice with the same figure: the first one read
+    // stays. The buffer's figures are not counted as references: they are only copied from.
+    Keeper keeper(db, Duplicates::kFirstStays);
+    ArchiveContext context;
+    CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
+    ar.SetContext(&context);
+    const int complete = WalkTaggedSection(ar, 0, &db, keeper, reporter);
+    ar.Close();
+    keeper.Read().ClearMarks();
+    return complete != 0 ? db.BindZCdbBuff(buff) : 0;
+  }
+
+  static int OldCopyBuffer(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
+    SxfZCdbAttrDB::SetDefIndexScope byName(db);
+    db.Clear();
+    // The old records hold no handle; the figures keep none and are found through their keys.
+    Keeper keeper(db, Duplicates::kFirstStays);
+    OldSectionWalk walk(file, reporter != nullptr ? file->GetPosition() : 0, &db, reporter);
+    const int complete = walk.Entries(keeper);
+    keeper.Read().ClearMarks();
+    return complete != 0 ? db.BindZCdbBuff(buff) : 0;
+  }
+
+  static int EntryRecord(SxfZCdbAttrDB& db, CArchive& ar, NewFileAttrData& data) {
+    std::unique_ptr<SxfZCdbFigure> figure;
+    const int ok = ReadEntryRecord(ar, &db, data.handle, figure);
+    if (ok != 0 && figure != nullptr) data.entry = MakeEntry(0, nullptr, std::move(figure));
+    return ok;
+  }
+};
+
+int ReadDrawingSection(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+  return SectionReader::Drawing(db, mode, file, drawing, reporter);
+}
+
+int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
+  return SectionReader::CopyBuffer(db, file, buff, reporter);
+}
+
+int ReadOldCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
+  return SectionReader::OldCopyBuffer(db, file, buff, reporter);
+}
+
+int SxfZCdbAttrDB::Read(int mode, CFile* file, ZCdb* db) {
+  return SectionReader::Drawing(*this, mode, file, db, nullptr);
+}
+
+int SxfZCdbAttrDB::NewRead(int mode, CFile* file, ZCdb* db, DWORD) {
+  return SectionReader::Tagged(*this, mode, file, db, nullptr);
+}
+
+int SxfZCdbAttrDB::NewReadAttr(CArchive& ar, NewFileAttrData& data) {
+  return SectionReader::EntryRecord(*this, ar, data);
+}
+
+int SxfZCdbAttrDB::Read(CFile* file, ZCdbBuff* buff) {
+  return SectionReader::CopyBuffer(*this, file, buff, nullptr);
+}
+
+int SxfZCdbAttrDB::ReadOldBuff(CFile* file, ZCdbBuff* buff) {
+  return SectionReader::OldCopyBuffer(*this, file, buff, nullptr);
+}
