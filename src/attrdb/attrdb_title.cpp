@@ -152,7 +152,7 @@ int SxfZCdbAttrDB::GetTitleInfo(SxfTitleInfo& info, TitleRecMap* recs) {
       m_titleInfo.day = date.day;
     }
   }
-  if (m_titleInfo.year < 1901 || m_titleInfo.year > 2100 || m_titleInfo.month < 1 || m_titleInfo.month > 12 ||
+  if (m_titleInfo.year < kFirstTitleYear || m_titleInfo.year > kLastTitleYear || m_titleInfo.month < 1 || m_titleInfo.month > 12 ||
       m_titleInfo.day < 1 || m_titleInfo.day > 31) {
     m_titleInfo.year = 0;
     m_titleInfo.month = 1;

@@ -1,5 +1,7 @@
 #include "host/zcdb.h"
 
+#include "host/record_walk.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -7,19 +9,13 @@
 
 namespace {
 
-// rec and everything below it, parents before children, children in order. Iterative, so deep
-// trees cannot exhaust the stack.
+// rec and everything below it, parents before children, children in order.
 std::vector<ZCdbRecBase*> PreOrder(ZCdbRecBase* rec) {
   std::vector<ZCdbRecBase*> out;
-  std::vector<ZCdbRecBase*> stack{rec};
-  while (!stack.empty()) {
-    ZCdbRecBase* r = stack.back();
-    stack.pop_back();
+  WalkRecordTree(rec, [&](ZCdbRecBase* r) {
     out.push_back(r);
-    std::vector<ZCdbRecBase*> children;
-    for (ZCdbRecBase* c = r->GetFirstChild(); c; c = r->GetNextChild(c)) children.push_back(c);
-    stack.insert(stack.end(), children.rbegin(), children.rend());
-  }
+    return WalkStep::kDescend;
+  });
   return out;
 }
 
@@ -186,12 +182,26 @@ int ZCdb::LoadRecord(ZCdbRecBase* rec, DWORD handle, ZCdbTblBase* parent) {
 }
 
 ZCdbRecBase* ZCdb::CloneTree(const ZCdbRecBase* src, std::vector<DWORD>& sourceHandles) {
-  ZCdbRecBase* copy = src->CloneSelf();
-  sourceHandles.push_back(src->handle_);
-  for (ZCdbRecBase* c = src->GetFirstChild(); c; c = src->GetNextChild(c)) {
-    static_cast<ZCdbTblBase*>(copy)->LinkChild(CloneTree(c, sourceHandles));
-  }
-  return copy;
+  ZCdbRecBase* root = nullptr;
+  std::vector<ZCdbRecBase*> open;  // the copies of the records being walked below, innermost last
+  WalkRecordTree(
+      const_cast<ZCdbRecBase*>(src),
+      [&](ZCdbRecBase* r) {
+        ZCdbRecBase* copy = r->CloneSelf();
+        sourceHandles.push_back(r->handle_);
+        if (open.empty()) {
+          root = copy;
+        } else {
+          static_cast<ZCdbTblBase*>(open.back())->LinkChild(copy);
+        }
+        open.push_back(copy);
+        return WalkStep::kDescend;
+      },
+      [&](ZCdbRecBase*) {
+        open.pop_back();
+        return true;
+      });
+  return root;
 }
 
 ZCdbRecBase* ZCdb::CopyRecord(const ZCdbRecBase* src, ZCdbTblBase* parent) {
@@ -269,24 +279,22 @@ int ZCdb::DeleteRecord(ZCdbRecBase* rec) {
 int ZCdb::Commit() {
   std::vector<ZCdbRecBase*> removed;
   // Topmost marked records only: what is below them leaves with them.
-  std::vector<ZCdbRecBase*> stack;
-  for (ZCdbRecBase* c = GetFirstChild(); c; c = GetNextChild(c)) stack.push_back(c);
+  std::vector<ZCdbRecBase*> roots;
+  for (ZCdbRecBase* c = GetFirstChild(); c; c = GetNextChild(c)) roots.push_back(c);
   for (const auto& kind : defs_) {
     for (const ZCdbSfigInfo& def : kind.second) {
       for (int i = 0; i < def.buff.GetNum(); ++i) {
-        if (def.buff.GetPtr(i)) stack.push_back(def.buff.GetPtr(i));
+        if (def.buff.GetPtr(i)) roots.push_back(def.buff.GetPtr(i));
       }
     }
   }
-  for (ZCdbBlk* blk : blocks_) stack.push_back(blk);
-  while (!stack.empty()) {
-    ZCdbRecBase* r = stack.back();
-    stack.pop_back();
-    if (r->TestStatus(ZCDB_STATUS_REMOVED)) {
+  for (ZCdbBlk* blk : blocks_) roots.push_back(blk);
+  for (ZCdbRecBase* root : roots) {
+    WalkRecordTree(root, [&](ZCdbRecBase* r) {
+      if (!r->TestStatus(ZCDB_STATUS_REMOVED)) return WalkStep::kDescend;
       removed.push_back(r);
-      continue;
-    }
-    for (ZCdbRecBase* c = r->GetFirstChild(); c; c = r->GetNextChild(c)) stack.push_back(c);
+      return WalkStep::kSkipBelow;
+    });
   }
   for (ZCdbRecBase* r : removed) Retire(r);
   Notify([this](ZCdbAttrDB* adb) { adb->OnCommit(0, this); });

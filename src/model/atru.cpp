@@ -8,10 +8,10 @@
 
 #include "host/zgelm.h"
 #include "model/japanese_texts.h"
+#include "host/zcdb_rec.h"
 
 namespace {
 
-constexpr DWORD kNoHandle = 0xFFFFFFFF;
 constexpr char kAtrsMarker[] = "$$$";
 
 // White space as the C library's isspace sees it in the "C" locale, written out so that no
@@ -170,7 +170,7 @@ int SxfZCdbATRU::IsAtrsData() const {
 }
 
 DWORD SxfZCdbATRU::IsTarget() const {
-  return name == kJpTarget ? ParseInteger(value) : kNoHandle;
+  return name == kJpTarget ? ParseInteger(value) : ZCDB_NO_HANDLE;
 }
 
 void SxfZCdbATRU::SetTarget(ULONG handle, const char* memo) {
@@ -182,7 +182,7 @@ void SxfZCdbATRU::SetTarget(ULONG handle, const char* memo) {
 }
 
 CString SxfZCdbATRU::GetTargetMemo() const {
-  return IsTarget() != kNoHandle ? zukeiName : CString();
+  return IsTarget() != ZCDB_NO_HANDLE ? zukeiName : CString();
 }
 
 void SxfZCdbATRU::SetZukeiName(const char* text) {

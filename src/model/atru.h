@@ -22,6 +22,11 @@
 #include "platform/cstring.h"
 #include "platform/types.h"
 
+// The kind a new value carries, and the kind of every attribute the plug-in makes itself (target,
+// image and contour attributes). Kinds are the callers' codes: the plug-in only copies, compares
+// and stores them.
+inline constexpr LONG kDefaultAttrKind = 10;
+
 class SXF_API SxfZCdbATRU : public SxfZCdbATRS {
  public:
   SxfZCdbATRU() = default;
@@ -73,7 +78,7 @@ class SXF_API SxfZCdbATRU : public SxfZCdbATRS {
   void SetZukeiName(const char* text);
   CString GetZukeiName() const { return zukeiName; }
 
-  LONG kind = 10;     // code carried with the value; copied, compared and stored only
+  LONG kind = kDefaultAttrKind;  // code carried with the value; copied, compared and stored only
   CString value;      // the value as text
   CString zukeiName;  // figure name; the memo of a target attribute
 };

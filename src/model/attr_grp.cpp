@@ -7,10 +7,10 @@
 #include "host/dword_array_x.h"
 #include "host/wildcard.h"
 #include "platform/exceptions.h"
+#include "host/zcdb_rec.h"
 
 namespace {
 
-constexpr DWORD kNoHandle = 0xFFFFFFFF;
 
 // Every walk below keeps its own stack, so a tree of any depth that a caller builds (readers stop
 // at kMaxGroupDepth, callers need not) is copied, compared, searched and taken apart without
@@ -240,7 +240,7 @@ int SxfZCdbAttrGrp::GetAttrDataCnt(int& nAttr, int& nTarget, int& nAtrs) const {
       const SxfZCdbATRU& attr = g.info->attrs[i];
       if (attr.IsAtrsData()) {
         ++nAtrs;
-      } else if (attr.IsTarget() != kNoHandle) {
+      } else if (attr.IsTarget() != ZCDB_NO_HANDLE) {
         ++nTarget;
       } else {
         ++nAttr;
@@ -277,7 +277,7 @@ int SxfZCdbAttrGrp::AddTarget(ULONG handle, const char* memo) {
 
 int SxfZCdbAttrGrp::DelTarget(ULONG handle) {
   // Non-target attributes report 0xFFFFFFFF, so that handle must never match.
-  if (handle == kNoHandle) return 0;
+  if (handle == ZCDB_NO_HANDLE) return 0;
   const bool none = WalkTree(*this, [&](SxfZCdbAttrGrp& g) {
     for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
       if (g.info->attrs[i].IsTarget() == handle) {
@@ -294,7 +294,7 @@ void SxfZCdbAttrGrp::GetTarget(CDWordArrayX& out) const {
   WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
     for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
       const DWORD handle = g.info->attrs[i].IsTarget();
-      if (handle != kNoHandle) out.Add(handle);
+      if (handle != ZCDB_NO_HANDLE) out.Add(handle);
     }
     return true;
   });
@@ -305,7 +305,7 @@ void SxfZCdbAttrGrp::ClearTarget(CDWordArrayX* out) {
     TVector<SxfZCdbATRU>& attrs = g.info->attrs;
     for (int i = 0; i < attrs.GetCount();) {
       const DWORD handle = attrs[i].IsTarget();
-      if (handle == kNoHandle) {
+      if (handle == ZCDB_NO_HANDLE) {
         ++i;
         continue;
       }
@@ -317,7 +317,7 @@ void SxfZCdbAttrGrp::ClearTarget(CDWordArrayX* out) {
 }
 
 SxfZCdbAttrGrp* SxfZCdbAttrGrp::FindTarget(ULONG handle, CString& memo) const {
-  if (handle == kNoHandle) return nullptr;
+  if (handle == ZCDB_NO_HANDLE) return nullptr;
   const SxfZCdbAttrGrp* found = nullptr;
   WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
     for (int i = 0; i < g.info->attrs.GetCount(); ++i) {

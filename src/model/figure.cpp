@@ -55,7 +55,7 @@ int AttrMatches(const SxfZCdbATRU& attr, int byName, int byValue, const WildCard
 }  // namespace
 
 SxfZCdbFigure::SxfZCdbFigure()
-    : handle(0xFFFFFFFF), attrType(SXF_ATTR_NONE), contour(nullptr), image(nullptr), targetedCnt(0) {}
+    : handle(ZCDB_NO_HANDLE), attrType(SXF_ATTR_NONE), contour(nullptr), image(nullptr), targetedCnt(0) {}
 
 SxfZCdbFigure::SxfZCdbFigure(const SxfZCdbFigure& other) : SxfZCdbFigure() {
   handle = other.handle;
@@ -72,7 +72,7 @@ SxfZCdbFigure& SxfZCdbFigure::operator=(const SxfZCdbFigure& other) {
 
 SxfZCdbFigure::~SxfZCdbFigure() {
   DeleteContents();
-  handle = 0xFFFFFFFF;
+  handle = ZCDB_NO_HANDLE;
 }
 
 void SxfZCdbFigure::DeleteContents() {
@@ -112,7 +112,7 @@ void SxfZCdbFigure::Copy(const SxfZCdbFigure& other) {
 
 void SxfZCdbFigure::Clear(int resetHandle) {
   DeleteContents();
-  if (resetHandle) handle = 0xFFFFFFFF;
+  if (resetHandle) handle = ZCDB_NO_HANDLE;
 }
 
 void SxfZCdbFigure::SetAttrType(BYTE type) {

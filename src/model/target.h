@@ -13,10 +13,11 @@
 
 #include "platform/visibility.h"
 #include "platform/platform.h"
+#include "host/zcdb_rec.h"
 
 // One reference of a target definition.
 struct SXF_API RecTargetData {
-  DWORD handle = 0xFFFFFFFF;  // record handle of the target record
+  DWORD handle = ZCDB_NO_HANDLE;  // record handle of the target record
   CString memo;               // becomes the memo of the target attribute
 };
 

@@ -10,9 +10,10 @@
 
 #include "attrdb/attrdb.h"
 #include "platform/types.h"
+#include "host/zcdb_rec.h"
 
 struct NewFileAttrData {
-  DWORD handle = 0xFFFFFFFF;          // record handle; 0xFFFFFFFF until one is known
+  DWORD handle = ZCDB_NO_HANDLE;      // record handle; none until one is known
   ZCDB_SXFATTR_MAP* entry = nullptr;  // the entry holding the figure, or null
 };
 

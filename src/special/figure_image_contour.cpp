@@ -60,7 +60,7 @@ int SxfZCdbFigure::SetImageName(const char* zukeiName, const char* value) {
   image->name = kJpImage;
   image->type = "STR";
   image->unit = "";
-  image->kind = 10;
+  image->kind = kDefaultAttrKind;
   image->value = value;
   image->zukeiName = zukeiName;
   return 1;
@@ -87,7 +87,7 @@ int SxfZCdbFigure::SetContour(const char* zukeiName, const char* value, const ch
   // A given unit, even an empty one, makes the value a length.
   contour->type = unit ? "LEN" : "";
   contour->unit = unit;
-  contour->kind = 10;
+  contour->kind = kDefaultAttrKind;
   contour->value = value;
   contour->zukeiName = zukeiName;
   return 1;

@@ -217,7 +217,7 @@ int ParseDateText(const char* text, SxfParsedDate& date, CString* templ) {
     date.year += kShowaOffset;
   }
 
-  return clean && date.year > 1902 && date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31
+  return clean && date.year >= kFirstCleanYear && date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31
              ? 1
              : 0;
 }
@@ -228,7 +228,7 @@ int ReformatDateText(const char* text, int year, int month, int day, CString& ou
   if (!ParseDateText(text, old, &templ)) return 0;
 
   if (old.era == kDateEraWestern) {
-    if (year <= 1901) year = 1902;
+    if (year < kFirstWrittenYear) year = kFirstWrittenYear;
   } else {
     // In 64 bits: the caller's year may be any int.
     int64_t eraYear = static_cast<int64_t>(year) - (old.era == kDateEraHeisei ? kHeiseiOffset : kShowaOffset);

@@ -25,6 +25,15 @@ struct SxfParsedDate {
   int era = kDateEraWestern;
 };
 
+// The years of the title block. A stored title date outside kFirstTitleYear..kLastTitleYear
+// (or with a month or day out of range) is no date at all. A date text reads as a clean date
+// only from kFirstCleanYear on, and a Western year written into an old text is at least
+// kFirstWrittenYear.
+inline constexpr int kFirstTitleYear = 1901;
+inline constexpr int kLastTitleYear = 2100;
+inline constexpr int kFirstCleanYear = 1903;
+inline constexpr int kFirstWrittenYear = 1902;
+
 // Parses text into date and returns 1 for a clean date, 0 otherwise. date is always written:
 // 0, 1, 1 when no separator style fits or no digit stands before the year separator; otherwise
 // the numbers as read, with the era offset added, even when the verdict is 0. When templ is not

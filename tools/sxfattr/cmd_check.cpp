@@ -23,6 +23,7 @@
 #include "sjis_display.h"
 #include "title/title_date.h"
 #include "tool_error.h"
+#include "host/zcdb_rec.h"
 
 namespace {
 
@@ -164,7 +165,7 @@ void CheckScan(Findings& findings, const SectionScan& scan) {
   }
   std::map<DWORD, uint64_t> firstOffset;
   for (const ScannedFigure& entry : scan.figures) {
-    if (entry.handle == 0xFFFFFFFF) {
+    if (entry.handle == ZCDB_NO_HANDLE) {
       findings.Add(At(entry.offset) + "figure record without a record handle: no record can carry it");
       continue;
     }

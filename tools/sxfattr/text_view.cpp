@@ -11,6 +11,7 @@
 #include "model/japanese_texts.h"
 #include "progress.h"
 #include "sjis_display.h"
+#include "model/atru.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ std::string AtruText(const SxfZCdbATRU& atru) {
     return line;
   }
   line = AtrsText(atru) + " = " + QuotedText(atru.value.str());
-  if (atru.kind != 10) line += " (kind " + std::to_string(atru.kind) + ")";
+  if (atru.kind != kDefaultAttrKind) line += " (kind " + std::to_string(atru.kind) + ")";
   if (!atru.zukeiName.IsEmpty()) line += " figure " + QuotedText(atru.zukeiName.str());
   return line;
 }
