@@ -1,11 +1,11 @@
 // Attaching, reading and removing the attributes of host records, as a host's caller does.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
 #include "exports/record_functions.h"
+#include "support/test_drawing.h"
 
 TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* b = d.AddPlain();
   ASSERT_EQ(a->GetHandle(), SXF_SetRecFigure(a, SetFigure("1", {b->GetHandle()})));
@@ -21,11 +21,11 @@ TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
   ASSERT_EQ(1, SXF_GetRecFigure(b, out));
   EXPECT_EQ(1, out.GetTargetedCnt());
   EXPECT_EQ(b->GetHandle(), out.GetHandle());
-  EXPECT_STREQ("7", Width(out));
+  EXPECT_EQ("7", Width(out));
 }
 
 TEST(RecordAttach, DeleteMarkUncountsTheMarkedFiguresOwnTargets) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* t = d.AddPlain();
   d.adb->SetRecFigure(a, SetFigure("1", {t->GetHandle()}));
@@ -40,12 +40,12 @@ TEST(RecordAttach, DeleteMarkUncountsTheMarkedFiguresOwnTargets) {
   // to its record, which the host still reports removed.
   SxfZCdbFigure out;
   EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_STREQ("1.5", Width(out));
+  EXPECT_EQ("1.5", Width(out));
   EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
 }
 
 TEST(RecordAttach, EmptyAttributeFileComesBackAsUserAttribute) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   SxfZCdbFigure fig;
   fig.SetAttrType(SXF_ATTR_ATRF);

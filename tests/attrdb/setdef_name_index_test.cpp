@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "attrdb/drawing.h"
 #include "model/attr_set_def.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST(SetDefNameIndex, KeepsThePassOrderOfTheRegistry) {
 // The same seeded run of adds, searches and delete marks on two registries, one of them holding
 // the index: every answer must be the same.
 TEST(SetDefNameIndex, SearchesInAScopeAnswerAsTheWalkDoes) {
-  Drawing walked, indexed;
+  TestDrawing walked, indexed;
   SxfZCdbAttrDB::SetDefIndexScope byName(*indexed.adb);
   std::mt19937 rng(7);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };

@@ -1,8 +1,8 @@
 // The attribute set definition registry: numbering, delete marks and lookups in map order.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
 #include "model/attr_set_def.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ SxfZCdbAttrSetDef Def(const char* name, const char* version, const char* designe
 }  // namespace
 
 TEST(SetDefs, NewIdsSkipDeleteMarkedOnes) {
-  Drawing d;
+  TestDrawing d;
   SxfZCdbAttrSetDef* road = d.adb->AddAttrSetDefData("Road", "1.0", "A", 0);
   ASSERT_NE(nullptr, road);
   EXPECT_STREQ("1", road->id);
@@ -50,7 +50,7 @@ TEST(SetDefs, NewIdsSkipDeleteMarkedOnes) {
 }
 
 TEST(SetDefs, MapOrderDecidesNameOnlyLookups) {
-  Drawing d;
+  TestDrawing d;
   // Ids 1 and 113 share bucket 0 of 7 (113 >> 4 is 7); 16 sits in bucket 1.
   d.adb->AddAttrSetDefData(Def("Road", "v16", "A", "16"));
   d.adb->AddAttrSetDefData(Def("Road", "v1", "A", "1"));

@@ -1,10 +1,10 @@
 // The targeted count of a handle stops at its 16-bit limit.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
+#include "support/test_drawing.h"
 
 TEST(Targets, CountStopsAtItsLimitWithoutTouchingTheFlags) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* b = d.AddPlain();
   ZCdbRecBase* t = d.AddPlain();

@@ -8,10 +8,10 @@
 #include "model/atrf.h"
 #include "model/attr_grp.h"
 #include "model/old_format.h"
+#include "model/value_records.h"
 #include "support/record_bytes.h"
 #include "support/sjis_text.h"
 #include "support/test_figures.h"
-#include "model/value_records.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/old_format.h"
+#include "model/value_records.h"
 #include "support/record_bytes.h"
 #include "support/sjis_text.h"
-#include "model/value_records.h"
 
 namespace {
 

@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "../../fuzz/atrf_group_entries.h"
-#include "../../fuzz/figure_entries.h"
-#include "../../fuzz/target_def_entry.h"
+#include "entries/alloc_meter.h"
+#include "entries/reader_entries.h"
 
 namespace fs = std::filesystem;
 

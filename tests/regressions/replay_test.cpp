@@ -17,12 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "../../fuzz/atrf_group_entries.h"
-#include "../../fuzz/figure_entries.h"
-#include "../../fuzz/section_entries.h"
-#include "../../fuzz/target_def_entry.h"
+#include "entries/alloc_meter.h"
+#include "entries/reader_entries.h"
 #if defined(SXF_HAVE_TOOL_JSON_READER)
-#include "../../fuzz/import_json_entry.h"
+#include "entries/import_json_entry.h"
 #endif
 
 namespace fs = std::filesystem;
