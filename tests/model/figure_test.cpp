@@ -157,16 +157,13 @@ TEST(FigureTest, CheckAttrSetDefRevivesTheDefinitionsItNames) {
   EXPECT_EQ(def->IsDelete(), 0);
 }
 
-TEST(FigureTest, OldRecordRoundTripAndVersions) {
+// The round trip of old figure records is the seeds' (tests/regressions): here the versions
+// around the one the writer makes.
+TEST(FigureTest, OldRecordVersions) {
   SxfZCdbFigure src = RichFigure();
   CMemFile file;
   ASSERT_EQ(src.Write(&file), 1);
-  file.SeekToBegin();
-  SxfZCdbFigure* back = ZCdbAttrFigureReadVer3(&file, nullptr);
-  ASSERT_NE(back, nullptr);
-  EXPECT_EQ(back->IsSame(src, 0), 1);
-  delete back;
-  std::string v3(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+  std::string v3 = AsString(file);
   v3[0] = 3;
   SxfZCdbFigure rejected;
   EXPECT_EQ(ReadOld(v3, rejected, nullptr), 0);
