@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "alloc_meter.h"
+#include "entries/alloc_meter.h"
 
 extern "C" void __sanitizer_print_stack_trace();
 

@@ -1,7 +1,6 @@
 // Fuzz target: the copy-buffer section, tagged form or old handle-prefixed form by the first
-// byte, read into a buffer's database and written back (section_entries.h).
+// byte, read into a buffer's database and written back (entries/section_entries.cpp).
 #include "fuzz_target.h"
-#include "section_entries.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   return RunFuzzEntry("fuzz_copy_buffer", ReadCopyBuffer, data, size);

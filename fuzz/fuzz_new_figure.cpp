@@ -1,5 +1,4 @@
 // Fuzz target: new-format figure records, read by SxfZCdbFigure::NewRead from a loading archive.
-#include "figure_entries.h"
 #include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

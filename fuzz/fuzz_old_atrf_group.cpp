@@ -1,6 +1,5 @@
 // Fuzz target: old-format attribute-file, group, set and value records; the first byte picks the
-// reader (atrf_group_entries.h).
-#include "atrf_group_entries.h"
+// reader (entries/atrf_group_entries.cpp).
 #include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

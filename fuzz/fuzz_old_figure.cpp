@@ -1,6 +1,5 @@
 // Fuzz target: old-format figure records, read by ZCdbAttrFigureReadVer3 into a fresh figure with
 // a fresh attribute database.
-#include "figure_entries.h"
 #include "fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

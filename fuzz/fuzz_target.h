@@ -5,9 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "reader_entry.h"
-
-using ReaderEntry = ReadResult (*)(const uint8_t* data, size_t size);
+#include "entries/reader_entries.h"
 
 // Returns 0 (libFuzzer's "keep going") or does not return.
 int RunFuzzEntry(const char* target, ReaderEntry entry, const uint8_t* data, size_t size);

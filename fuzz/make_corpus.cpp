@@ -4,8 +4,8 @@
 // them; the old versions that no writer produces any more (figure versions 0 and 1, attribute
 // set records, legacy typed values, group version 1) are put together from the old-format
 // primitives. Targets that cover several readers get one byte in front that picks the reader
-// (see atrf_group_entries.h, target_def_entry.h and section_entries.h). The committed samples are
-// seeds of the section targets as they stand.
+// (see the entries under fuzz/entries). The committed samples are seeds of the section targets as
+// they stand.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "entries/entry_drawing.h"
+#include "host/dword_array_x.h"
 #include "model/atrf.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
@@ -25,13 +27,12 @@
 #include "persist/old_section_writer.h"
 #include "persist/section_format.h"
 #include "model/target.h"
+#include "model/value_records.h"
 #include "platform/platform.h"
-#include "section_entries.h"
 #if defined(SXF_CORPUS_JSON)
 #include <sstream>
 
-#include "import_json_entry.h"
-#include "model/value_records.h"
+#include "json_document.h"
 #endif
 
 namespace fs = std::filesystem;

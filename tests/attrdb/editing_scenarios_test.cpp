@@ -2,12 +2,12 @@
 // and restoring records, committing, and records whose objects the host replaces.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
+#include "support/test_drawing.h"
 
 using Handles = std::vector<DWORD>;
 
 TEST(EditingScenarios, DeletedTargetIsHiddenUntilRestoredAndGoneAfterCommit) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* t = d.AddPlain();
   const DWORD ah = a->GetHandle();
@@ -21,31 +21,31 @@ TEST(EditingScenarios, DeletedTargetIsHiddenUntilRestoredAndGoneAfterCommit) {
   // The user deletes T: its figure is hidden, its reference to A no longer counts, and A's
   // reference to T is no longer handed out.
   ASSERT_EQ(1, d.db.MarkDeleted(t));
-  EXPECT_FALSE(See(d, t).visible);
-  EXPECT_TRUE(See(d, a).targets.empty());
+  EXPECT_FALSE(d.See(t).visible);
+  EXPECT_TRUE(d.See(a).targets.empty());
   EXPECT_EQ(1, d.adb->TargetedCnt(ah));
   EXPECT_EQ(3, d.adb->TargetedCnt(th));
   EXPECT_EQ(nullptr, d.adb->GetZCdbRec(th));
 
   // Undoing the deletion brings everything back: the stored figures kept their references.
   ASSERT_EQ(1, d.db.Unmark(t));
-  EXPECT_EQ("t", See(d, t).width);
-  EXPECT_EQ((Handles{ah}), See(d, t).targets);
-  EXPECT_EQ((Handles{th}), See(d, a).targets);
-  EXPECT_EQ((Handles{th, ah, th}), See(d, b).targets);
+  EXPECT_EQ("t", d.See(t).width);
+  EXPECT_EQ((Handles{ah}), d.See(t).targets);
+  EXPECT_EQ((Handles{th}), d.See(a).targets);
+  EXPECT_EQ((Handles{th, ah, th}), d.See(b).targets);
   EXPECT_EQ(2, d.adb->TargetedCnt(ah));
   EXPECT_EQ(t, d.adb->GetZCdbRec(th));
 
   // A commit with nothing deleted keeps both.
   d.db.Commit();
-  EXPECT_EQ((Handles{ah}), See(d, t).targets);
-  EXPECT_EQ((Handles{th}), See(d, a).targets);
+  EXPECT_EQ((Handles{ah}), d.See(t).targets);
+  EXPECT_EQ((Handles{th}), d.See(a).targets);
 
   // Deleted again and committed: T's entry is gone and the stored figures lost every
   // reference to it.
   d.db.MarkDeleted(t);
   d.db.Commit();
-  EXPECT_FALSE(See(d, t).visible);
+  EXPECT_FALSE(d.See(t).visible);
   EXPECT_EQ(nullptr, d.adb->GetZCdbRec(th));
   EXPECT_EQ(0, d.adb->TargetedCnt(th));
   EXPECT_EQ(1, d.adb->TargetedCnt(ah));
@@ -53,13 +53,13 @@ TEST(EditingScenarios, DeletedTargetIsHiddenUntilRestoredAndGoneAfterCommit) {
   ZCdbRecBase* c = d.AddPlain();
   d.adb->SetRecFigure(c, SetFigure("1", {th}, "c"));
   ASSERT_EQ(1, d.adb->IsTarget(th));
-  EXPECT_TRUE(See(d, a).targets.empty());
-  EXPECT_EQ((Handles{ah}), See(d, b).targets);
-  EXPECT_EQ("a", See(d, a).width);
+  EXPECT_TRUE(d.See(a).targets.empty());
+  EXPECT_EQ((Handles{ah}), d.See(b).targets);
+  EXPECT_EQ("a", d.See(a).width);
 }
 
 TEST(EditingScenarios, ReplacedRecordObjectFollowsUndoAndRedo) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* t = d.AddPlain();
   const DWORD ah = a->GetHandle();
@@ -68,28 +68,28 @@ TEST(EditingScenarios, ReplacedRecordObjectFollowsUndoAndRedo) {
   d.adb->SetRecFigure(t, SetFigure("1", {}, "t"));
 
   ZCdbRecBase* a2 = new ZCdbTbl;
-  InStep(d, [&] { ASSERT_EQ(1, d.db.ReplaceRecordObject(a, a2)); });
-  EXPECT_EQ(1, d.Undo().GetUndoCount());
+  d.InStep([&] { ASSERT_EQ(1, d.db.ReplaceRecordObject(a, a2)); });
+  EXPECT_EQ(1, d.UndoCount());
   EXPECT_EQ(a2, d.adb->GetZCdbRec(ah));
   for (int round = 0; round < 2; ++round) {
     ASSERT_EQ(1, d.db.Undo());
     EXPECT_EQ(a, d.adb->GetZCdbRec(ah));
-    EXPECT_EQ((Handles{th}), See(d, ah).targets);
+    EXPECT_EQ((Handles{th}), d.See(ah).targets);
     ASSERT_EQ(1, d.db.Redo());
     EXPECT_EQ(a2, d.adb->GetZCdbRec(ah));
-    EXPECT_EQ((Handles{th}), See(d, ah).targets);
+    EXPECT_EQ((Handles{th}), d.See(ah).targets);
   }
 
   // A record replaced by nothing leaves with its attributes, in a step or not, and the
   // references to it go with it.
-  InStep(d, [&] { ASSERT_EQ(1, d.db.ReplaceRecordObject(t, nullptr)); });
-  EXPECT_FALSE(See(d, th).visible);
+  d.InStep([&] { ASSERT_EQ(1, d.db.ReplaceRecordObject(t, nullptr)); });
+  EXPECT_FALSE(d.See(th).visible);
   EXPECT_EQ(nullptr, d.adb->GetZCdbRec(th));
-  EXPECT_TRUE(See(d, ah).targets.empty());
+  EXPECT_TRUE(d.See(ah).targets.empty());
   ASSERT_EQ(1, d.db.ReplaceRecordObject(a2, nullptr));
   EXPECT_EQ(nullptr, d.adb->GetZCdbRec(ah));
   // Undoing the earlier pointer change finds no entry any more and changes nothing.
   ASSERT_EQ(1, d.db.Undo());
   EXPECT_EQ(nullptr, d.adb->GetZCdbRec(ah));
-  EXPECT_FALSE(See(d, ah).visible);
+  EXPECT_FALSE(d.See(ah).visible);
 }

@@ -1,11 +1,12 @@
-// Attaching, reading and removing the attributes of host records, as a host's caller does.
+// Attaching, reading and removing the attributes of host records, as a host's caller does, and
+// the targeted count those attachments keep, which stops at its 16-bit limit.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
 #include "exports/record_functions.h"
+#include "support/test_drawing.h"
 
 TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* b = d.AddPlain();
   ASSERT_EQ(a->GetHandle(), SXF_SetRecFigure(a, SetFigure("1", {b->GetHandle()})));
@@ -21,11 +22,11 @@ TEST(RecordAttach, AttachOverTargetOnlyEntryKeepsItsCount) {
   ASSERT_EQ(1, SXF_GetRecFigure(b, out));
   EXPECT_EQ(1, out.GetTargetedCnt());
   EXPECT_EQ(b->GetHandle(), out.GetHandle());
-  EXPECT_STREQ("7", Width(out));
+  EXPECT_EQ("7", Width(out));
 }
 
 TEST(RecordAttach, DeleteMarkUncountsTheMarkedFiguresOwnTargets) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   ZCdbRecBase* t = d.AddPlain();
   d.adb->SetRecFigure(a, SetFigure("1", {t->GetHandle()}));
@@ -40,12 +41,12 @@ TEST(RecordAttach, DeleteMarkUncountsTheMarkedFiguresOwnTargets) {
   // to its record, which the host still reports removed.
   SxfZCdbFigure out;
   EXPECT_EQ(0, d.adb->GetRecFigure(a->GetHandle(), out));
-  EXPECT_STREQ("1.5", Width(out));
+  EXPECT_EQ("1.5", Width(out));
   EXPECT_EQ(a, d.adb->GetZCdbRec(a->GetHandle()));
 }
 
 TEST(RecordAttach, EmptyAttributeFileComesBackAsUserAttribute) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   SxfZCdbFigure fig;
   fig.SetAttrType(SXF_ATTR_ATRF);
@@ -54,4 +55,35 @@ TEST(RecordAttach, EmptyAttributeFileComesBackAsUserAttribute) {
   ASSERT_EQ(1, d.adb->GetRecFigure(a->GetHandle(), out));
   EXPECT_EQ(SXF_ATTR_ATRU, out.GetAttrType());
   ASSERT_NE(nullptr, out.ATRU_GetAttr());
+}
+
+TEST(Targets, CountStopsAtItsLimitWithoutTouchingTheFlags) {
+  TestDrawing d;
+  ZCdbRecBase* a = d.AddPlain();
+  ZCdbRecBase* b = d.AddPlain();
+  ZCdbRecBase* t = d.AddPlain();
+  const DWORD th = t->GetHandle();
+  d.adb->SetRecFigure(t, SetFigure("1", {}));
+  // 0x10001 references: one more than the count can hold, spread over sub-groups.
+  SxfZCdbFigure fig = SetFigure("1", {});
+  SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->GetAttrSetRefData(0);
+  for (int g = 0; g < 1024; ++g) {
+    SxfZCdbAttrGrp* group = ref->AddAttrGrpData(nullptr);
+    for (int i = 0; i < 64; ++i) group->AddTarget(th, "");
+  }
+  ref->AddTarget(th, "");
+  d.adb->SetRecFigure(a, fig);
+  EXPECT_EQ(0xFFFF, d.adb->TargetedCnt(th));
+  // A spill into bit 16 would read as the delete mark, bit 17 as parked.
+  EXPECT_EQ(1, d.adb->IsTarget(th));
+  SxfZCdbFigure out;
+  ASSERT_EQ(1, d.adb->GetRecFigure(th, out));
+  EXPECT_EQ(0xFFFF, out.GetTargetedCnt());
+
+  // Once saturated the count is sticky: removing references cannot make it wrong the other way.
+  d.adb->SetRecFigure(b, SetFigure("1", {th}));
+  d.adb->DelRecFigure(b->GetHandle());
+  d.adb->DelRecFigure(a->GetHandle());
+  EXPECT_EQ(0xFFFF, d.adb->TargetedCnt(th));
+  EXPECT_EQ(1, d.adb->IsTarget(th));
 }

@@ -3,27 +3,25 @@
 // build turns a leak or a second free into a failure of these tests.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
+#include "support/test_drawing.h"
 
 namespace {
 
 // Reads the figure of rec and returns its width, or "-" when no figure is visible.
-std::string WidthOf(Drawing& d, ZCdbRecBase* rec) {
-  SxfZCdbFigure out;
-  if (d.adb->GetRecFigure(rec->GetHandle(), out) == 0) return "-";
-  return std::string(Width(out));
+std::string WidthOf(TestDrawing& d, ZCdbRecBase* rec) {
+  const Seen seen = d.See(rec);
+  return seen.visible ? seen.width : "-";
 }
-
 }  // namespace
 
 TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   const DWORD t = d.AddPlain()->GetHandle();
-  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1")); });
-  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {t, t}, "v2")); });
-  InStep(d, [&] { d.adb->DelRecFigure(a->GetHandle()); });
-  InStep(d, [&] { d.adb->SetRecFigure(a, SetFigure("1", {}, "v3")); });
+  d.InStep([&] { d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1")); });
+  d.InStep([&] { d.adb->SetRecFigure(a, SetFigure("1", {t, t}, "v2")); });
+  d.InStep([&] { d.adb->DelRecFigure(a->GetHandle()); });
+  d.InStep([&] { d.adb->SetRecFigure(a, SetFigure("1", {}, "v3")); });
 
   struct State {
     const char* width;
@@ -50,13 +48,13 @@ TEST(Undo, MixedStepsKeepOneOwnerPerFigure) {
 }
 
 TEST(Undo, DeletionMovesItsFigureAndAFigureInTheWayIsDropped) {
-  Drawing d;
+  TestDrawing d;
   ZCdbRecBase* a = d.AddPlain();
   const DWORD ah = a->GetHandle();
   const DWORD t = d.AddPlain()->GetHandle();
   const DWORD u = d.AddPlain()->GetHandle();
   d.adb->SetRecFigure(a, SetFigure("1", {t}, "v1"));
-  InStep(d, [&] { d.adb->DelRecFigure(ah); });
+  d.InStep([&] { d.adb->DelRecFigure(ah); });
   // Attached outside any step: no undo item knows this figure.
   d.adb->SetRecFigure(a, SetFigure("1", {u}, "v2"));
   EXPECT_EQ(1, d.adb->TargetedCnt(u));
@@ -69,7 +67,7 @@ TEST(Undo, DeletionMovesItsFigureAndAFigureInTheWayIsDropped) {
   // Redoing it moves v1 into the undo item: the parked entry holds no figure at all.
   ASSERT_EQ(1, d.db.Redo());
   EXPECT_EQ("-", WidthOf(d, a));
-  EXPECT_EQ(nullptr, Stored(d, ah));
+  EXPECT_EQ(nullptr, d.Stored(ah));
   EXPECT_EQ(0, d.adb->TargetedCnt(t));
   EXPECT_EQ(0, d.adb->TargetedCnt(u));
   ASSERT_EQ(1, d.db.Undo());

@@ -4,11 +4,9 @@
 
 #include <string>
 
-#include "attrdb/attrdb.h"
-#include "host/host.h"
 #include "model/attr_set_def.h"
 #include "support/record_bytes.h"
-#include "support/test_figures.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -48,16 +46,15 @@ TEST(AtrfTest, OldRecordRoundTripAndSetNames) {
   ASSERT_EQ(src.Write(&file), 1);
 
   // A RefId that names a known set becomes that set's id; digits are taken as they are.
-  CEnvironObj env("/d");
-  SxfZCdbAttrDB db(env);
+  TestDrawing d;
   SxfZCdbATRF back;
   file.SeekToBegin();
-  ASSERT_EQ(back.Read(&file, &db), 1);
+  ASSERT_EQ(back.Read(&file, d.adb), 1);
   EXPECT_EQ(back.IsSame(src), 1);  // no definitions: names stay
-  db.AddAttrSetDefData("A", "1", "x", 1);
-  db.AddAttrSetDefData("Road", "1", "x", 1);
+  d.adb->AddAttrSetDefData("A", "1", "x", 1);
+  d.adb->AddAttrSetDefData("Road", "1", "x", 1);
   file.SeekToBegin();
-  ASSERT_EQ(back.Read(&file, &db), 1);
+  ASSERT_EQ(back.Read(&file, d.adb), 1);
   ASSERT_EQ(back.GetAttrSetRefCnt(), 2);
   EXPECT_STREQ(back.GetAttrSetRefData(0)->GetRefId(), "1");
   EXPECT_STREQ(back.GetAttrSetRefData(1)->GetRefId(), "2");
@@ -67,11 +64,11 @@ TEST(AtrfTest, OldRecordRoundTripAndSetNames) {
       Builder().u8(2).i32(1).u8(0).fstr("1.0").fstr("X").u8(2).fstr("Road").i32(0).i32(0).str();
   for (int pass = 0; pass < 2; ++pass) {  // the second pass finds what the first one made
     ReadFile in(old);
-    ASSERT_EQ(back.Read(&in.file, &db), 1);
+    ASSERT_EQ(back.Read(&in.file, d.adb), 1);
     EXPECT_STREQ(back.GetAttrSetRefData(0)->GetRefId(), "3");
-    EXPECT_EQ(db.GetAttrSetDefCnt(nullptr), 3);
+    EXPECT_EQ(d.adb->GetAttrSetDefCnt(nullptr), 3);
   }
-  EXPECT_STREQ(db.FindAttrSetDefData(3u)->GetVersion(), "1.0");
+  EXPECT_STREQ(d.adb->FindAttrSetDefData(3u)->GetVersion(), "1.0");
 }
 
 // An empty record is just the end tag, and reading it empties the list.

@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "attrdb/attrdb.h"
-#include "host/host.h"
 #include "model/attr_grp.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "support/record_bytes.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -38,9 +37,8 @@ TEST(AttrSetRefTest, TargetContentAndRead) {
 }
 
 TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
-  CEnvironObj env("/d");
-  SxfZCdbAttrDB db(env);
-  db.AddAttrSetDefData("other", "1", "x", 1);  // id 1
+  TestDrawing d;
+  d.adb->AddAttrSetDefData("other", "1", "x", 1);  // id 1
 
   // Version 1: set name, version, designer, k sub-groups, then a group merged into the set.
   std::string v1 =
@@ -51,9 +49,9 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
 
   SxfZCdbAttrSetRef ref;
   ReadFile in(v1);
-  ASSERT_EQ(ref.ReadOld(&in.file, &db), 1);
+  ASSERT_EQ(ref.ReadOld(&in.file, d.adb), 1);
   EXPECT_EQ(in.file.GetPosition(), in.file.GetLength());
-  const SxfZCdbAttrSetDef* def = db.FindAttrSetDefData("Road", "1.0", "X");
+  const SxfZCdbAttrSetDef* def = d.adb->FindAttrSetDefData("Road", "1.0", "X");
   ASSERT_NE(def, nullptr);
   EXPECT_STREQ(def->GetId(), "2");
   EXPECT_STREQ(ref.GetRefId(), "2");
@@ -68,7 +66,7 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   std::string v2 = Builder().u8(2).fstr("1.0").fstr("X").str() + GroupRecord("Road", {"a", "b"});
   SxfZCdbAttrSetRef again;
   ReadFile in2(v2);
-  ASSERT_EQ(again.ReadOld(&in2.file, &db), 1);
+  ASSERT_EQ(again.ReadOld(&in2.file, d.adb), 1);
   EXPECT_STREQ(again.GetRefId(), "2");
   EXPECT_EQ(again.GetAttrCnt(), 2);
 
@@ -76,23 +74,22 @@ TEST(AttrSetRefTest, OldAttributeSetRecordsRegisterTheirDefinition) {
   std::string v3 = v2;
   v3[0] = 3;
   ReadFile in3(v3);
-  EXPECT_EQ(again.ReadOld(&in3.file, &db), 0);
+  EXPECT_EQ(again.ReadOld(&in3.file, d.adb), 0);
   EXPECT_STREQ(again.GetRefId(), "2");
   EXPECT_EQ(again.GetAttrCnt(), 2);
   std::string fresh = v2;
   fresh.replace(5, 3, "9.9");  // a set version the database does not know, then cut short
   ReadFile in4(fresh.substr(0, fresh.size() - 3));
   SxfZCdbAttrSetRef broken;
-  EXPECT_EQ(broken.ReadOld(&in4.file, &db), 0);
-  EXPECT_EQ(db.GetAttrSetDefCnt(nullptr), 2);
+  EXPECT_EQ(broken.ReadOld(&in4.file, d.adb), 0);
+  EXPECT_EQ(d.adb->GetAttrSetDefCnt(nullptr), 2);
   EXPECT_STREQ(broken.GetRefId(), "");
 }
 
 // A version 1 attribute set counts its listed groups one level below the set (level 2), so the
 // deepest set it accepts is one that every writer can store and every reader can read again.
 TEST(AttrSetRefTest, OldAttributeSetNestingCountsFromTheSet) {
-  CEnvironObj env("/d");
-  SxfZCdbAttrDB db(env);
+  TestDrawing d;
   for (int chain : {kMaxGroupDepth - 1, kMaxGroupDepth}) {
     Builder r;
     r.u8(1).fstr("Deep").fstr("1").fstr("X").i32(1);
@@ -101,7 +98,7 @@ TEST(AttrSetRefTest, OldAttributeSetNestingCountsFromTheSet) {
     SxfZCdbAttrSetRef ref;
     ReadFile in(r.b);
     const int fits = chain + 1 <= kMaxGroupDepth ? 1 : 0;  // the chain ends at level chain + 1
-    ASSERT_EQ(ref.ReadOld(&in.file, &db), fits) << chain;
+    ASSERT_EQ(ref.ReadOld(&in.file, d.adb), fits) << chain;
     if (fits == 0) continue;
     CMemFile old;
     EXPECT_EQ(ref.Write(&old), 1);

@@ -4,12 +4,9 @@
 
 #include <string>
 
-#include "attrdb/attrdb.h"
-#include "host/host.h"
 #include "model/attr_set_def.h"
 #include "support/record_bytes.h"
-#include "support/sjis_text.h"
-#include "support/test_figures.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -17,14 +14,6 @@ SxfZCdbAttrSetRef* AddRef(SxfZCdbFigure& fig, const char* refId) {
   fig.SetAttrType(SXF_ATTR_ATRF);
   return fig.ATRF_GetAttr()->AddAttrSetRefData(refId, 0);
 }
-
-// A drawing with an "SXF" attribute database registered on it.
-struct Drawing {
-  CEnvironObj env{"/drawings"};
-  ZCdb cdb;
-  SxfZCdbAttrDB* db;
-  Drawing() : db(new SxfZCdbAttrDB(env)) { cdb.RegisterAttrDB("SXF", db); }
-};
 
 int ReadOld(const std::string& bytes, SxfZCdbFigure& fig, SxfZCdbAttrDB* db) {
   ReadFile in(bytes);
@@ -158,26 +147,23 @@ TEST(FigureTest, AtrsCollectionStopsAtTenThousand) {
 
 // A figure coming back (undo, paste) revives a delete-marked definition it names.
 TEST(FigureTest, CheckAttrSetDefRevivesTheDefinitionsItNames) {
-  Drawing d;
-  SxfZCdbAttrSetDef* def = d.db->AddAttrSetDefData("A", "1", "x", 1);
+  TestDrawing d;
+  SxfZCdbAttrSetDef* def = d.adb->AddAttrSetDefData("A", "1", "x", 1);
   SxfZCdbFigure fig;
   AddRef(fig, "1");
-  ASSERT_EQ(d.db->RemoveAttrSetDef(1, 0), 1);
+  ASSERT_EQ(d.adb->RemoveAttrSetDef(1, 0), 1);
   ASSERT_EQ(def->IsDelete(), 1);
-  fig.CheckAttrSetDef(d.db);
+  fig.CheckAttrSetDef(d.adb);
   EXPECT_EQ(def->IsDelete(), 0);
 }
 
-TEST(FigureTest, OldRecordRoundTripAndVersions) {
+// The round trip of old figure records is the seeds' (tests/regressions): here the versions
+// around the one the writer makes.
+TEST(FigureTest, OldRecordVersions) {
   SxfZCdbFigure src = RichFigure();
   CMemFile file;
   ASSERT_EQ(src.Write(&file), 1);
-  file.SeekToBegin();
-  SxfZCdbFigure* back = ZCdbAttrFigureReadVer3(&file, nullptr);
-  ASSERT_NE(back, nullptr);
-  EXPECT_EQ(back->IsSame(src, 0), 1);
-  delete back;
-  std::string v3(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+  std::string v3 = AsString(file);
   v3[0] = 3;
   SxfZCdbFigure rejected;
   EXPECT_EQ(ReadOld(v3, rejected, nullptr), 0);
@@ -206,11 +192,11 @@ std::string Version1Record() {
 }
 
 TEST(FigureTest, Version1TargetDefinitionsBecomeSetReferences) {
-  Drawing d;
-  d.db->AddAttrSetDefData("T2", "1.0", "d", 1);  // known already: found, not added
+  TestDrawing d;
+  d.adb->AddAttrSetDefData("T2", "1.0", "d", 1);  // known already: found, not added
   SxfZCdbFigure fig;
-  ASSERT_EQ(ReadOld(Version1Record(), fig, d.db), 1);
-  EXPECT_EQ(d.db->GetAttrSetDefCnt(nullptr), 2);
+  ASSERT_EQ(ReadOld(Version1Record(), fig, d.adb), 1);
+  EXPECT_EQ(d.adb->GetAttrSetDefCnt(nullptr), 2);
   SxfZCdbATRF* atrf = fig.ATRF_GetAttr();
   ASSERT_EQ(atrf->GetAttrSetRefCnt(), 2);
   EXPECT_STREQ(atrf->GetAttrSetRefData(0)->GetRefId(), "2");

@@ -9,9 +9,9 @@
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/old_format.h"
+#include "model/value_records.h"
 #include "support/record_bytes.h"
 #include "support/sjis_text.h"
-#include "model/value_records.h"
 
 namespace {
 
@@ -24,23 +24,6 @@ SxfZCdbATRU SampleValue() {
   v.value = "12.50";
   v.zukeiName = Sjis("道路表").c_str();  // 表 has the trail byte 0x5C
   return v;
-}
-
-TEST(OldValueRecord, FileStringLayout) {
-  CMemFile file;
-  ASSERT_EQ(old_format::WriteString(&file, ""), 1);
-  ASSERT_EQ(old_format::WriteString(&file, "abc"), 1);
-  EXPECT_EQ(Contents(file), (Bytes{0, 0, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c', 0}));
-
-  // A length of 0 or less leaves the destination alone and reads nothing more.
-  ReadFile in(Builder().i32(0).i32(-5).i32(2).raw("xy").u8(0).b);
-  CString text("kept");
-  ASSERT_EQ(old_format::ReadString(&in.file, text), 1);
-  ASSERT_EQ(old_format::ReadString(&in.file, text), 1);
-  EXPECT_EQ(text, "kept");
-  ASSERT_EQ(old_format::ReadString(&in.file, text), 1);
-  EXPECT_EQ(text, "xy");
-  EXPECT_EQ(old_format::BytesLeft(&in.file), 0u);
 }
 
 TEST(OldValueRecord, AtruLayoutAndRoundTrip) {
@@ -62,12 +45,16 @@ TEST(OldValueRecord, AtruLayoutAndRoundTrip) {
   CMemFile atrsFile;
   ASSERT_EQ(WriteATRS(&atrsFile, def), 1);
   EXPECT_EQ(Contents(atrsFile), Builder().u8(4).fstr("n").fstr("").fstr("").b);
-  atrsFile.SeekToBegin();
+  // A text of length 0 (the empty type) or less (-5 for the unit) keeps what was there.
+  ReadFile in(Builder().u8(4).fstr("n").i32(0).i32(-5).b);
   SxfZCdbATRS defBack;
   defBack.type = "old";
-  ASSERT_EQ(ReadATRS(&atrsFile, defBack), 1);
+  defBack.unit = "kept";
+  ASSERT_EQ(ReadATRS(&in.file, defBack), 1);
   EXPECT_EQ(defBack.name, "n");
-  EXPECT_EQ(defBack.type, "old");  // an empty text on file keeps what was there
+  EXPECT_EQ(defBack.type, "old");
+  EXPECT_EQ(defBack.unit, "kept");
+  EXPECT_EQ(old_format::BytesLeft(&in.file), 0u);
 }
 
 TEST(OldValueRecord, EarlierVersionsRead) {

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "model/old_format.h"
-#include "persist/section_drawing.h"
+#include "support/record_bytes.h"
+#include "support/test_drawing.h"
 
 namespace {
 
 TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
-  HostDrawing src;
+  TestDrawing src;
   ZCdbTbl* r1 = src.Load(1);
   ZCdbTbl* r2 = src.Load(2);
   ZCdbTbl* gone = src.Load(3);
@@ -21,7 +22,7 @@ TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
   CMemFile file;
   ASSERT_EQ(1, src.adb->Write(&file, &buff));
 
-  HostDrawing clip;
+  TestDrawing clip;
   ZCdbBuff clipBuff;
   clipBuff.Add(clip.Load(1));
   clipBuff.Add(clip.Load(2));
@@ -42,7 +43,7 @@ TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
   CMemFile empty;
   ZCdbBuff none;
   ASSERT_EQ(1, src.adb->Write(&empty, &none));
-  EXPECT_EQ(std::string(4, '\0'), Bytes(empty));
+  EXPECT_EQ(Bytes(4, 0), Contents(empty));
 }
 
 TEST(CopyBuffer, OldFormKeepsTheFirstFigure) {
@@ -52,12 +53,12 @@ TEST(CopyBuffer, OldFormKeepsTheFirstFigure) {
   old_format::WriteInt32(&file, 1);
   SetFigure("1", {}, "again").Write(&file);
   old_format::WriteInt32(&file, -1);
-  HostDrawing clip;
+  TestDrawing clip;
   ZCdbBuff buff;
   buff.Add(clip.Load(1));
   file.SeekToBegin();
   ASSERT_EQ(1, clip.adb->ReadOldBuff(&file, &buff));
-  EXPECT_STREQ("first", clip.Stored(1)->FindAttrData("width")->value);
+  EXPECT_EQ("first", Width(*clip.Stored(1)));
   EXPECT_EQ(clip.db.FindRecord(1), clip.adb->GetZCdbRec(1));
 }
 

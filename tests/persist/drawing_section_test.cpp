@@ -4,14 +4,34 @@
 #include <cstdlib>
 
 #include "model/attr_set_def.h"
-#include "persist/section_drawing.h"
-#include "support/sjis_text.h"
+#include "model/new_format.h"
+#include "support/record_bytes.h"
+#include "support/test_drawing.h"
 
 namespace {
 
+// The record handles of the attribute entries of a tagged section, in file order.
+std::vector<DWORD> EntryHandles(const std::string& section) {
+  std::vector<DWORD> handles;
+  ReadFile in(section.substr(4));
+  CArchive ar(&in.file, CArchive::load);
+  new_format::ReadRecord(ar, [&](LONG tag, CArchive& block) {
+    if (tag != 102) return 1;
+    return new_format::ReadRecord(block, [&](LONG inner, CArchive& field) {
+      if (inner == 1) {
+        DWORD handle = 0;
+        field >> handle;
+        handles.push_back(handle);
+      }
+      return 1;
+    });
+  });
+  return handles;
+}
+
 // The same record tree in any drawing: layer 10 { a 11, b 12 }, c 14; the attribute parent block
 // of a (15) and one record of a kind-2 definition (16).
-void BuildTree(HostDrawing& d) {
+void BuildTree(TestDrawing& d) {
   ZCdbTbl* layer = d.Load(10);
   d.Load(11, layer);
   d.Load(12, layer);
@@ -24,37 +44,32 @@ void BuildTree(HostDrawing& d) {
 
 // A drawing with attributes on every kind of record, two active set definitions, one
 // delete-marked, and a title.
-struct Source {
-  HostDrawing d;
+struct Source : TestDrawing {
   Source() {
-    BuildTree(d);
-    d.adb->AddAttrSetDefData("Road", "1.0", "X", 1);
-    d.adb->AddAttrSetDefData("River", "2.0", "Y", 1);
-    d.adb->AddAttrSetDefData("Gone", "1", "Z", 1);
-    d.adb->RemoveAttrSetDef(3, 1);
+    BuildTree(*this);
+    adb->AddAttrSetDefData("Road", "1.0", "X", 1);
+    adb->AddAttrSetDefData("River", "2.0", "Y", 1);
+    adb->AddAttrSetDefData("Gone", "1", "Z", 1);
+    adb->RemoveAttrSetDef(3, 1);
     SxfZCdbFigure user;
     user.ATRU_SetAttr(Attr(Sjis("備考").c_str(), "note"));
-    d.adb->SetRecFigure(d.db.FindRecord(10), user);
-    d.adb->SetRecFigure(d.db.FindRecord(11), SetFigure("1", {12, 12, 14}));
-    d.adb->SetRecFigure(d.db.FindRecord(12), SetFigure("2", {}));
-    d.adb->SetRecFigure(d.db.FindRecord(15), SetFigure("1", {11}, "3"));
-    d.adb->SetRecFigure(d.db.FindRecord(16), SetFigure("2", {}, "9"));
+    adb->SetRecFigure(Find(10), user);
+    adb->SetRecFigure(Find(11), SetFigure("1", {12, 12, 14}));
+    adb->SetRecFigure(Find(12), SetFigure("2", {}));
+    adb->SetRecFigure(Find(15), SetFigure("1", {11}, "3"));
+    adb->SetRecFigure(Find(16), SetFigure("2", {}, "9"));
     SxfTitleInfo title;
     title.projectName = Sjis("道路改良").c_str();
     title.year = 2005;
     title.month = 4;
     title.day = 1;
     title.officeName = "Office";
-    d.adb->SetTitleInfo(title, nullptr);
+    adb->SetTitleInfo(title, nullptr);
   }
   std::vector<DWORD> SavedEntries(int mode) {
-    CMemFile file;
-    EXPECT_EQ(1, d.adb->Write(mode, &file, &d.db));
-    file.SeekToBegin();
-    DWORD version = 0;
-    file.Read(&version, 4);
-    EXPECT_EQ(0x3000u, version);
-    return EntryHandles(file);
+    const std::string section = Save(mode);
+    EXPECT_EQ(std::string("\x00\x30\x00\x00", 4), section.substr(0, 4));
+    return EntryHandles(section);
   }
 };
 
@@ -64,25 +79,23 @@ TEST(DrawingSection, SavedDrawingLoadsBackBoundAndCounted) {
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 12, 16}), src.SavedEntries(0));
 
   // The section sits inside a larger host file: the read stops right after it.
-  CMemFile section;
-  ASSERT_EQ(1, src.d.adb->Write(0, &section, &src.d.db));
-  CMemFile file;
-  Put(file, "HOST" + Bytes(section) + "TAIL");
-  file.Seek(4, CFile::begin);
-  HostDrawing dst;
+  std::string section = src.Save();
+  ReadFile host("HOST" + section + "TAIL");
+  host.file.Seek(4, CFile::begin);
+  TestDrawing dst;
   BuildTree(dst);
-  ASSERT_EQ(1, dst.adb->Read(0, &file, &dst.db));
-  EXPECT_EQ(4 + section.GetLength(), file.GetPosition());
+  ASSERT_EQ(1, dst.adb->Read(0, &host.file, &dst.db));
+  EXPECT_EQ(4 + section.size(), host.file.GetPosition());
 
   for (DWORD h : {10u, 11u, 12u, 15u, 16u}) {
     SCOPED_TRACE(h);
     ASSERT_NE(nullptr, dst.Stored(h));
-    EXPECT_EQ(1, dst.Stored(h)->IsSame(*src.d.Stored(h), 0));
+    EXPECT_EQ(1, dst.Stored(h)->IsSame(*src.Stored(h), 0));
     EXPECT_EQ(h, dst.Stored(h)->GetHandle());
-    EXPECT_EQ(1, dst.Bound(h));
+    EXPECT_TRUE(dst.See(h).visible);
     EXPECT_EQ(dst.db.FindRecord(h), dst.adb->GetZCdbRec(h));
   }
-  for (DWORD h : {11u, 12u, 14u}) EXPECT_EQ(src.d.adb->TargetedCnt(h), dst.adb->TargetedCnt(h)) << h;
+  for (DWORD h : {11u, 12u, 14u}) EXPECT_EQ(src.adb->TargetedCnt(h), dst.adb->TargetedCnt(h)) << h;
   EXPECT_EQ(2, dst.adb->TargetedCnt(12));
 
   CDWordArrayX ids;
@@ -95,34 +108,32 @@ TEST(DrawingSection, SavedDrawingLoadsBackBoundAndCounted) {
 
   // A temporary read binds and counts nothing until AfterReadTmp. Versions above the tagged one
   // read as tagged too.
-  const DWORD later = 0x3001;
-  section.SeekToBegin();
-  section.Write(&later, 4);
-  section.SeekToBegin();
-  HostDrawing tmp;
+  section[0] = 1;  // version 0x3001
+  ReadFile later(section);
+  TestDrawing tmp;
   BuildTree(tmp);
-  ASSERT_EQ(1, tmp.adb->Read(1, &section, &tmp.db));
+  ASSERT_EQ(1, tmp.adb->Read(1, &later.file, &tmp.db));
   ASSERT_NE(nullptr, tmp.Stored(11));
   EXPECT_EQ(0, tmp.adb->TargetedCnt(12));
-  EXPECT_EQ(0, tmp.Bound(11));
+  EXPECT_FALSE(tmp.See(11).visible);
   ASSERT_EQ(1, tmp.adb->AfterReadTmp(&tmp.db));
   EXPECT_EQ(2, tmp.adb->TargetedCnt(12));
   EXPECT_EQ(1, tmp.adb->TargetedCnt(11));
-  EXPECT_EQ(1, tmp.Bound(11));
-  EXPECT_EQ(1, tmp.Bound(16));
+  EXPECT_TRUE(tmp.See(11).visible);
+  EXPECT_TRUE(tmp.See(16).visible);
 }
 
 TEST(DrawingSection, SavesLeaveOutMarkedRecordsAndFiguresThatCannotBeWritten) {
   Source src;
-  src.d.db.FindRecord(11)->SetStatus(0x4000);
-  src.d.db.FindRecord(12)->SetStatus(ZCDB_STATUS_REMOVED);
+  src.Find(11)->SetStatus(0x4000);
+  src.Find(12)->SetStatus(ZCDB_STATUS_REMOVED);
   EXPECT_EQ((std::vector<DWORD>{10, 16}), src.SavedEntries(1));
   // A drawing save looks at the removed bit only.
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 16}), src.SavedEntries(0));
 
   // A set reference slot without a reference: the figure writer refuses it, the entry goes whole.
   Source other;
-  other.d.Stored(12)->ATRF_GetAttr()->info->Add(nullptr);
+  other.Stored(12)->ATRF_GetAttr()->info->Add(nullptr);
   EXPECT_EQ((std::vector<DWORD>{10, 11, 15, 16}), other.SavedEntries(0));
 }
 
@@ -130,49 +141,31 @@ TEST(DrawingSection, SavesLeaveOutMarkedRecordsAndFiguresThatCannotBeWritten) {
 // key, but the figure keeps the handle read before it (none).
 TEST(DrawingSection, HandleAfterTheFigureKeysTheEntryOnly) {
   SxfZCdbFigure fig = SetFigure("1", {});
-  CMemFile figure;
-  {
-    CArchive ar(&figure, CArchive::store);
-    ASSERT_EQ(1, fig.NewWrite(ar));
-    ar.Close();
-  }
-  const std::string figureBytes = Bytes(figure);
-  std::string entry;
-  auto block = [](int32_t tag, const std::string& content) {
-    const int32_t length = static_cast<int32_t>(content.size());
-    return std::string(reinterpret_cast<const char*>(&tag), 4) +
-           std::string(reinterpret_cast<const char*>(&length), 4) + content;
-  };
+  const Bytes figure = Store([&](CArchive& ar) { ASSERT_EQ(1, fig.NewWrite(ar)); });
   const DWORD handle = 11;
-  const std::string end(4, '\0');
-  entry = block(100, figureBytes) + block(1, std::string(reinterpret_cast<const char*>(&handle), 4)) + end;
-  const DWORD version = 0x3000;
-  CMemFile file;
-  Put(file, std::string(reinterpret_cast<const char*>(&version), 4) + block(102, entry) + end);
-  file.SeekToBegin();
+  const Bytes entry = Builder().entry(100, figure).entry(1, Builder().i32(handle)).i32(0).b;
+  ReadFile in(Builder().i32(0x3000).entry(102, entry).i32(0).b);
 
-  HostDrawing dst;
+  TestDrawing dst;
   BuildTree(dst);
-  ASSERT_EQ(1, dst.adb->Read(0, &file, &dst.db));
+  ASSERT_EQ(1, dst.adb->Read(0, &in.file, &dst.db));
   ASSERT_NE(nullptr, dst.Stored(handle));
   EXPECT_EQ(0xFFFFFFFFu, dst.Stored(handle)->GetHandle());
-  EXPECT_EQ(1, dst.Bound(handle));
+  EXPECT_TRUE(dst.See(handle).visible);
 }
 
 TEST(DrawingSection, ElevatedContoursWithoutContourAttributeGetOneWhenBound) {
-  HostDrawing src;
+  TestDrawing src;
   SxfZCdbFigure fig;
   fig.SetContour("C2", "3.25", "m");
   src.adb->SetRecFigure(src.Load(21, nullptr, new ZCdbContour(3.25)), fig);
-  CMemFile file;
-  ASSERT_EQ(1, src.adb->Write(0, &file, &src.db));
+  ReadFile in(src.Save());
 
-  HostDrawing dst;
+  TestDrawing dst;
   ZCdbContour* bare = dst.Load(20, nullptr, new ZCdbContour(12.5));
   dst.Load(21, nullptr, new ZCdbContour(3.25));
   ZCdbContour* flat = dst.Load(22, nullptr, new ZCdbContour());
-  file.SeekToBegin();
-  ASSERT_EQ(1, dst.adb->Read(0, &file, &dst.db));
+  ASSERT_EQ(1, dst.adb->Read(0, &in.file, &dst.db));
   CString name, value, unit;
   ASSERT_EQ(1, dst.adb->GetContour(20, name, value, unit));
   EXPECT_STREQ("", name);

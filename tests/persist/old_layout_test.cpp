@@ -4,7 +4,8 @@
 #include "model/attr_set_def.h"
 #include "model/japanese_texts.h"
 #include "model/old_format.h"
-#include "persist/section_drawing.h"
+#include "support/record_bytes.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -24,10 +25,8 @@ void PutFigure(CMemFile& file, DWORD handle, SxfZCdbFigure fig) {
   fig.Write(&file);
 }
 
-const char* Width(SxfZCdbFigure* fig) {
-  return fig != nullptr && fig->FindAttrData("width") != nullptr
-             ? fig->FindAttrData("width")->value.GetString()
-             : "";
+std::string StoredWidth(const TestDrawing& d, DWORD handle) {
+  return d.Stored(handle) != nullptr ? Width(*d.Stored(handle)) : "(none)";
 }
 
 TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
@@ -38,7 +37,7 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   PutFigure(v1, 11, SetFigure("1", {12}));
   PutFigure(v1, 12, SetFigure("1", {}, "2"));
   WriteInt32(&v1, -1);
-  HostDrawing a;
+  TestDrawing a;
   a.Load(11);
   a.Load(12);
   a.adb->AddAttrSetDefData("Stale", "1", "X", 1);
@@ -49,9 +48,9 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   EXPECT_STREQ("1:100", a.adb->GetStoredTitleInfo().scale);
   EXPECT_EQ(24, a.adb->GetStoredTitleInfo().day);
   EXPECT_EQ(0, a.adb->GetAttrSetDefCnt(nullptr));
-  EXPECT_EQ(1, a.Bound(11));
+  EXPECT_TRUE(a.See(11).visible);
   EXPECT_EQ(1, a.adb->TargetedCnt(12));
-  EXPECT_STREQ("2", Width(a.Stored(12)));
+  EXPECT_EQ("2", StoredWidth(a, 12));
 
   // 0x2000 adds set definitions; its figure entries come from the old entry writer, which
   // follows a record with its attribute parent block.
@@ -71,7 +70,7 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   ASSERT_EQ(1, a.adb->WriteAttr(&v2, a.db.FindRecord(11), 0, 0));
   WriteInt32(&v2, -1);
 
-  HostDrawing b;
+  TestDrawing b;
   b.Load(11);
   b.Load(12);
   ASSERT_EQ(block->GetHandle(), b.db.AddAttrParentBlk(11)->GetHandle());
@@ -80,8 +79,8 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   EXPECT_STREQ("Second", b.adb->GetStoredTitleInfo().projectName);
   ASSERT_NE(nullptr, b.adb->FindAttrSetDefData(7));
   EXPECT_STREQ("Set7", b.adb->FindAttrSetDefData(7)->name);
-  EXPECT_STREQ("blk", Width(b.Stored(block->GetHandle())));
-  EXPECT_EQ(1, b.Bound(block->GetHandle()));
+  EXPECT_EQ("blk", StoredWidth(b, block->GetHandle()));
+  EXPECT_TRUE(b.See(block).visible);
   EXPECT_EQ(1, b.adb->TargetedCnt(12));
   EXPECT_EQ(nullptr, b.Stored(12));  // not written: WriteAttr started at record 11
 }
@@ -97,13 +96,13 @@ TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   PutFigure(file, 6, SetFigure("1", {}, "third"));
   PutFigure(file, 6, SetFigure("1", {}, "fourth"));
   WriteInt32(&file, -1);
-  HostDrawing a;
+  TestDrawing a;
   a.Load(5);
   a.Load(6);
   file.SeekToBegin();
   ASSERT_EQ(1, a.adb->Read(0, &file, &a.db));
-  EXPECT_STREQ("first", Width(a.Stored(5)));
-  EXPECT_STREQ("third", Width(a.Stored(6)));
+  EXPECT_EQ("first", StoredWidth(a, 5));
+  EXPECT_EQ("third", StoredWidth(a, 6));
   ASSERT_EQ(1u, MessageCapture::Shown().size());
   EXPECT_EQ(warning, MessageCapture::Shown()[0].text);
   EXPECT_EQ(0x30u, MessageCapture::Shown()[0].type);
@@ -119,7 +118,7 @@ TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   WriteInt32(&temporary, -1);
   temporary.SeekToBegin();
   ASSERT_EQ(1, a.adb->Read(1, &temporary, &a.db));
-  EXPECT_STREQ("third", Width(a.Stored(6)));
+  EXPECT_EQ("third", StoredWidth(a, 6));
   EXPECT_EQ(1u, MessageCapture::Shown().size());
 }
 

@@ -2,9 +2,11 @@
 // the exported entry and driven through the host's notifications and undo steps.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
+#include "attrdb/attrdb.h"
 #include "exports/record_functions.h"
+#include "host/host.h"
 #include "host/plugin_host.h"
+#include "support/test_figures.h"
 
 TEST(Plugin, HostCreatesTheDatabaseThroughTheLoadedLibrary) {
   SxfPluginHost host;

@@ -23,48 +23,18 @@
 #include <string>
 #include <vector>
 
-#include "attrdb/attrdb.h"
 #include "exports/record_functions.h"
-#include "host/host.h"
 #include "model/attr_set_def.h"
-#include "model/attr_set_ref.h"
-#include "model/figure.h"
-#include "support/test_figures.h"
+#include "support/test_drawing.h"
 
 namespace {
 
-// The database with a view of its handle map, so the test can recount what the index holds.
-class ProbeDB : public SxfZCdbAttrDB {
- public:
-  using SxfZCdbAttrDB::SxfZCdbAttrDB;
-
-  // Occurrences of each handle in the target lists of the figures that count (those of entries
-  // neither delete-marked nor parked); handles receives every handle the map holds.
-  std::map<DWORD, long> Recount(std::vector<DWORD>* handles) const {
-    std::map<DWORD, long> counts;
-    for (POSITION pos = m_attrMap.GetStartPosition(); pos != nullptr;) {
-      DWORD handle = 0;
-      ZCDB_SXFATTR_MAP* entry = nullptr;
-      m_attrMap.GetNextAssoc(pos, handle, entry);
-      handles->push_back(handle);
-      if (entry == nullptr || entry->figure == nullptr || (entry->flags & kPending) != 0) continue;
-      for (DWORD t : Targets(*entry->figure)) ++counts[t];
-    }
-    return counts;
-  }
-};
-
 // One drawing of the host together with the test's own list of every record object it has held.
-struct Sheet {
-  CEnvironObj env{"/data"};
-  ZCdb db;
-  ProbeDB* adb;
+struct Sheet : TestDrawing {
   std::vector<ZCdbRecBase*> recs;
   // Counts that figures no longer explain: removing a set definition by force takes references
   // out of figures without taking back what their targets counted, as the registry is meant to.
   std::map<DWORD, long> ghosts;
-
-  Sheet() : adb(new ProbeDB(env)) { db.RegisterAttrDB("SXF", adb); }
 
   bool InDrawing(const ZCdbRecBase* rec) const {
     return rec->GetHandle() != 0xFFFFFFFF && db.FindRecord(rec->GetHandle()) == rec;
@@ -87,18 +57,31 @@ struct Sheet {
       if (Live(r)) handles.insert(r->GetHandle());
     return handles;
   }
+  // Occurrences of each handle in the target lists of the figures that count (those of entries
+  // neither delete-marked nor parked); handles receives every handle the map holds.
+  std::map<DWORD, long> Recount(std::vector<DWORD>* handles) const {
+    std::map<DWORD, long> counts;
+    for (POSITION pos = adb->m_attrMap.GetStartPosition(); pos != nullptr;) {
+      DWORD handle = 0;
+      ZCDB_SXFATTR_MAP* entry = nullptr;
+      adb->m_attrMap.GetNextAssoc(pos, handle, entry);
+      handles->push_back(handle);
+      if (entry == nullptr || entry->figure == nullptr || (entry->flags & SxfZCdbAttrDB::kPending) != 0)
+        continue;
+      for (DWORD t : Targets(*entry->figure)) ++counts[t];
+    }
+    return counts;
+  }
 };
 
 // What a caller sees of one handle: visibility, width and targets (filtered by keep).
 std::string SeeOne(Sheet& s, DWORD handle, const std::function<bool(DWORD)>& keep) {
-  SxfZCdbFigure fig;
-  std::ostringstream out;
-  if (s.adb->GetRecFigure(handle, fig) != 1) return "-";
-  const SxfZCdbATRU* width = fig.FindAttrData("width");
-  out << "w=" << (width != nullptr ? width->value.GetString() : "") << " t=";
-  for (DWORD t : Targets(fig))
-    if (keep(t)) out << t << ',';
-  return out.str();
+  const Seen seen = s.See(handle);
+  if (!seen.visible) return "-";
+  std::string out = "w=" + seen.width + " t=";
+  for (DWORD t : seen.targets)
+    if (keep(t)) out += std::to_string(t) + ",";
+  return out;
 }
 
 // Each handle's figure as a caller sees it, with the targets that are among handles; with counts,
@@ -143,7 +126,7 @@ std::string SavedView(Sheet& s) {
 void CheckInvariants(Sheet& s, const char* which) {
   SCOPED_TRACE(which);
   std::vector<DWORD> handles;
-  std::map<DWORD, long> counts = s.adb->Recount(&handles);
+  std::map<DWORD, long> counts = s.Recount(&handles);
   const std::set<DWORD> live = s.LiveHandles();
   std::set<DWORD> all(handles.begin(), handles.end());
   all.insert(live.begin(), live.end());
@@ -314,10 +297,10 @@ class EditingRun {
       case 16: {  // delete-mark a set definition by force, with the references to it
         const unsigned id = 1 + static_cast<unsigned>(Below(4));
         std::vector<DWORD> handles;
-        std::map<DWORD, long> before = s.adb->Recount(&handles);
+        std::map<DWORD, long> before = s.Recount(&handles);
         const bool known = s.adb->FindAttrSetDefData(id) != nullptr;
         EXPECT_EQ(known ? 1 : 0, s.adb->RemoveAttrSetDef(id, 1));
-        std::map<DWORD, long> after = s.adb->Recount(&handles);
+        std::map<DWORD, long> after = s.Recount(&handles);
         for (const auto& [handle, count] : before) s.ghosts[handle] += count - after[handle];
         return;
       }

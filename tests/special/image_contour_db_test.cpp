@@ -2,8 +2,7 @@
 // rewritten from the elevation on reading, and attachments that are skipped when nothing changes.
 #include <gtest/gtest.h>
 
-#include "attrdb/drawing.h"
-#include "support/sjis_text.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -13,26 +12,14 @@ SxfZCdbFigure ContourFigure(const char* value, const char* unit) {
   return fig;
 }
 
-ZCdbContour* AddContour(Drawing& d, double elevation) {
-  ZCdbContour* rec = new ZCdbContour(elevation);
-  d.db.AddRecord(rec);
-  return rec;
-}
-
-ZCdbElm* AddElement(Drawing& d, ZGElm* element) {
-  ZCdbElm* rec = new ZCdbElm(element);
-  d.db.AddRecord(rec);
-  return rec;
-}
-
 // The contour attribute stored for rec (no consistency pass), or an empty value when none.
-SxfZCdbATRU StoredContour(Drawing& d, ZCdbRecBase* rec) {
-  const SxfZCdbFigure* fig = Stored(d, rec->GetHandle());
+SxfZCdbATRU StoredContour(TestDrawing& d, ZCdbRecBase* rec) {
+  const SxfZCdbFigure* fig = d.Stored(rec->GetHandle());
   return fig != nullptr && fig->contour != nullptr ? *fig->contour : SxfZCdbATRU();
 }
 
 // The contour value the database hands out for rec, or "-" when there is none.
-std::string ContourValue(Drawing& d, ZCdbRecBase* rec) {
+std::string ContourValue(TestDrawing& d, ZCdbRecBase* rec) {
   CString zukeiName, value, unit;
   if (d.adb->GetContour(rec->GetHandle(), zukeiName, value, unit) == 0) return "-";
   return std::string(value);
@@ -41,19 +28,19 @@ std::string ContourValue(Drawing& d, ZCdbRecBase* rec) {
 }  // namespace
 
 TEST(ContourDb, AttachingSetsTheElevationInMetres) {
-  Drawing d;
-  ZCdbContour* plain = AddContour(d, 1.0);
+  TestDrawing d;
+  ZCdbContour* plain = d.AddContour(1.0);
   d.adb->SetRecFigure(plain, ContourFigure("12.5", nullptr));
   EXPECT_DOUBLE_EQ(12.5, plain->GetHyoko());
 
-  ZCdbContour* cm = AddContour(d, 1.0);
+  ZCdbContour* cm = d.AddContour(1.0);
   d.adb->SetRecFigure(cm, ContourFigure("1250", "cm"));
   EXPECT_DOUBLE_EQ(12.5, cm->GetHyoko());
 }
 
 TEST(ContourDb, ReadingRewritesTheValueFromTheElevation) {
-  Drawing d;
-  ZCdbContour* rec = AddContour(d, 0);
+  TestDrawing d;
+  ZCdbContour* rec = d.AddContour(0);
   struct Case {
     double elevation;
     const char* stored;
@@ -82,8 +69,8 @@ TEST(ContourDb, ReadingRewritesTheValueFromTheElevation) {
 }
 
 TEST(ContourDb, RefreshedValueIsStoredAsALengthContour) {
-  Drawing d;
-  ZCdbContour* rec = AddContour(d, 0);
+  TestDrawing d;
+  ZCdbContour* rec = d.AddContour(0);
   SxfZCdbFigure fig = ContourFigure("12.30", "m");
   fig.contour->name = "height";
   fig.contour->kind = 3;
@@ -112,21 +99,17 @@ TEST(ContourDb, RefreshedValueIsStoredAsALengthContour) {
 }
 
 TEST(ContourDb, SetContourAttachesOnlyChanges) {
-  Drawing d;
-  ZCdbContour* rec = AddContour(d, 12.5);
+  TestDrawing d;
+  ZCdbContour* rec = d.AddContour(12.5);
   d.adb->SetRecFigure(rec, ContourFigure("12.5000", "m"));
 
-  d.db.BeginUndoStep();
-  EXPECT_EQ(1, d.adb->SetContour("c1", "12.5000", "m", rec));  // the same texts
-  d.db.EndUndoStep();
-  EXPECT_EQ(0, d.Undo().GetUndoCount());
+  d.InStep([&] { EXPECT_EQ(1, d.adb->SetContour("c1", "12.5000", "m", rec)); });  // the same texts
+  EXPECT_EQ(0, d.UndoCount());
 
   // A null unit differs from "m": the contour attribute is replaced without type and unit. The
   // copy handed out has passed the refresh from the elevation, which stores a length again.
-  d.db.BeginUndoStep();
-  EXPECT_EQ(1, d.adb->SetContourElm("c2", "12.5000", rec));
-  d.db.EndUndoStep();
-  EXPECT_EQ(1, d.Undo().GetUndoCount());
+  d.InStep([&] { EXPECT_EQ(1, d.adb->SetContourElm("c2", "12.5000", rec)); });
+  EXPECT_EQ(1, d.UndoCount());
   EXPECT_TRUE(StoredContour(d, rec).type.IsEmpty());
   SxfZCdbFigure out;
   ASSERT_EQ(1, d.adb->GetRecFigure(rec->GetHandle(), out));
@@ -138,21 +121,17 @@ TEST(ContourDb, SetContourAttachesOnlyChanges) {
 }
 
 TEST(ImageDb, SetImageElmTakesTheFullFileNameOnce) {
-  Drawing d;
-  ZCdbElm* raster = AddElement(d, new ZRaster("img/site.tif"));
-  d.db.BeginUndoStep();
-  EXPECT_EQ(1, d.adb->SetImageElm("photo", raster));
-  d.db.EndUndoStep();
-  EXPECT_EQ(1, d.Undo().GetUndoCount());
-  d.db.BeginUndoStep();
-  EXPECT_EQ(1, d.adb->SetImageElm("photo", raster));
-  d.db.EndUndoStep();
-  EXPECT_EQ(1, d.Undo().GetUndoCount());  // the second call found equal texts
+  TestDrawing d;
+  ZCdbElm* raster = d.AddElement(new ZRaster("img/site.tif"));
+  d.InStep([&] { EXPECT_EQ(1, d.adb->SetImageElm("photo", raster)); });
+  EXPECT_EQ(1, d.UndoCount());
+  d.InStep([&] { EXPECT_EQ(1, d.adb->SetImageElm("photo", raster)); });
+  EXPECT_EQ(1, d.UndoCount());  // the second call found equal texts
 
   CString zukeiName, value;
   ASSERT_EQ(1, d.adb->GetImageName(raster->GetHandle(), zukeiName, value));
   EXPECT_STREQ("photo", zukeiName);
   EXPECT_STREQ("/data/img/site.tif", value);
   EXPECT_EQ(0, d.adb->SetImageElm(nullptr, raster));
-  EXPECT_EQ(0, d.adb->SetImageElm("s", AddElement(d, new ZString("x", ZPt(0, 0)))));
+  EXPECT_EQ(0, d.adb->SetImageElm("s", d.AddElement(new ZString("x", ZPt(0, 0)))));
 }

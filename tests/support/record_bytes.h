@@ -50,6 +50,9 @@ struct Builder {
 inline Bytes Contents(const CMemFile& file) {
   return Bytes(file.Data(), file.Data() + file.GetLength());
 }
+inline std::string AsString(const CMemFile& file) {
+  return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+}
 
 // A memory file holding a copy of bytes, positioned at its start.
 struct ReadFile {

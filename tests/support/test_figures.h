@@ -1,6 +1,8 @@
-// Figure builders shared by the test programs that drive the database.
+// Figure builders and readers shared by the test programs, the plug-in test among them (public
+// headers only).
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "host/dword_array_x.h"
@@ -35,4 +37,10 @@ inline std::vector<DWORD> Targets(const SxfZCdbFigure& fig) {
   CDWordArrayX handles;
   fig.GetTarget(handles);
   return std::vector<DWORD>(handles.GetData(), handles.GetData() + handles.GetCount());
+}
+
+// The "width" value of a figure made by SetFigure, or "" when it has none.
+inline std::string Width(const SxfZCdbFigure& fig) {
+  const SxfZCdbATRU* attr = fig.FindAttrData("width");
+  return attr != nullptr ? attr->value.str() : std::string();
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "title/title_drawing.h"
+#include "support/test_drawing.h"
 
 namespace {
 
@@ -12,22 +12,22 @@ std::vector<ZCdbRecBase*> Lines(TitleRecMap& recs, SXF_TTL_ID id) {
 }
 
 TEST(TitleElements, DrawingNameLinesJoinAndALoneLineTakesTheBareName) {
-  TitleDrawing d;
+  TestDrawing d;
   ZCdbElm* first = d.AddTitleLine("表題_図面名1", "一般図", 20);
   ZCdbElm* second = d.AddTitleLine("表題_図面名2", "その1", 10);
   TitleRecMap recs;
-  EXPECT_EQ(Sjis("一般図$$その1"), d.Read(&recs).drawingName.str());
+  EXPECT_EQ(Sjis("一般図$$その1"), d.Title(&recs).drawingName.str());
   EXPECT_EQ((std::vector<ZCdbRecBase*>{first, second}), Lines(recs, SXF_TTL_DRAWING_NAME));
 
   d.db.DeleteRecord(first);
   d.db.Commit();
   // Reading the figure of a title element renumbers the lines first.
   EXPECT_EQ(Sjis("表題_図面名"), d.NameOf(second));
-  EXPECT_EQ(Sjis("その1"), d.Read().drawingName.str());
+  EXPECT_EQ(Sjis("その1"), d.Title().drawingName.str());
 }
 
 TEST(TitleElements, SetTitleInfoMakesExactlyTheListedRecordsTheTitleElements) {
-  TitleDrawing d;
+  TestDrawing d;
   ZCdbElm* oldName = d.AddTitleLine("表題_図面名1", "A", 30);
   ZCdbElm* kept = d.AddTitleLine("表題_図面名2", "B", 20);
   ZCdbElm* project = d.AddTitleLine("表題_事業名", "X");
@@ -43,10 +43,10 @@ TEST(TitleElements, SetTitleInfoMakesExactlyTheListedRecordsTheTitleElements) {
   ASSERT_EQ(1, d.adb->SetTitleInfo(info, &wanted));
 
   EXPECT_EQ("<none>", d.NameOf(project));
-  EXPECT_EQ(Sjis("表題_図面名1"), d.adb->StoredName(kept));
-  EXPECT_EQ(Sjis("表題_図面名3"), d.adb->StoredName(plain));
-  EXPECT_EQ(Sjis("表題_尺度"), d.adb->StoredName(oldName));
-  SxfTitleInfo read = d.Read();
+  EXPECT_EQ(Sjis("表題_図面名1"), d.StoredName(kept));
+  EXPECT_EQ(Sjis("表題_図面名3"), d.StoredName(plain));
+  EXPECT_EQ(Sjis("表題_尺度"), d.StoredName(oldName));
+  SxfTitleInfo read = d.Title();
   EXPECT_STREQ("B$$C", read.drawingName);
   EXPECT_STREQ("A", read.scale);
   EXPECT_STREQ("stored", read.projectName);
@@ -54,14 +54,14 @@ TEST(TitleElements, SetTitleInfoMakesExactlyTheListedRecordsTheTitleElements) {
   // Without a map only the stored values change.
   info.projectName = "other";
   d.adb->SetTitleInfo(info, nullptr);
-  read = d.Read();
+  read = d.Title();
   EXPECT_STREQ("other", read.projectName);
   EXPECT_STREQ("B$$C", read.drawingName);
   EXPECT_STREQ("A", read.scale);
 }
 
 TEST(TitleElements, ObjectsReplacedOutsideAnUndoStepKeepTheirTitleData) {
-  TitleDrawing d;
+  TestDrawing d;
   ZCdbElm* name = d.AddTitleLine("表題_図面名", "一般図", 20);
   ZCdbElm* date = d.AddTitleLine("表題_年月日", "2005年4月1日", 10);
   const DWORD nameHandle = name->GetHandle();
@@ -72,8 +72,8 @@ TEST(TitleElements, ObjectsReplacedOutsideAnUndoStepKeepTheirTitleData) {
   ZCdbElm* undated = new ZCdbElm(new ZString(Sjis("未定").c_str(), ZPt(0, 10)));
   ASSERT_EQ(1, d.db.ReplaceRecordObject(name, table));
   ASSERT_EQ(1, d.db.ReplaceRecordObject(date, undated));
-  EXPECT_EQ(Sjis("表題_図面名"), d.adb->StoredName(table));
-  EXPECT_EQ(Sjis("表題_年月日"), d.adb->StoredName(undated));
+  EXPECT_EQ(Sjis("表題_図面名"), d.StoredName(table));
+  EXPECT_EQ(Sjis("表題_年月日"), d.StoredName(undated));
   EXPECT_EQ(table, d.adb->GetZCdbRec(nameHandle));
   EXPECT_EQ(undated, d.adb->GetZCdbRec(dateHandle));
 }

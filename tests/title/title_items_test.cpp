@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "attrdb/attrdb.h"
 #include "support/sjis_text.h"
@@ -13,17 +14,20 @@ SXF_TTL_ID Srch(const std::string& utf8) {
 }
 
 TEST(TitleItems, SrchTitleIdAcceptsOnlyWholeItemNamesAsPrefixComparedByteForByte) {
-  EXPECT_EQ(Srch("表題_図面名"), SXF_TTL_DRAWING_NAME);
-  EXPECT_EQ(Srch("表題_図面名2"), SXF_TTL_DRAWING_NAME);
-  EXPECT_EQ(Srch("表題_図面名XYZ"), SXF_TTL_DRAWING_NAME);
   // Three items share "表題_図面"; each must be told apart by the rest of its name.
-  EXPECT_EQ(Srch("表題_図面番号3"), SXF_TTL_DRAWING_NUMBER);
-  EXPECT_EQ(Srch("表題_図面総数"), SXF_TTL_DRAWING_TOTAL);
-  EXPECT_EQ(Srch("表題_図面種別1"), SXF_TTL_DRAWING_TYPE);
-  EXPECT_EQ(Srch("表題_図面"), 0);
-  EXPECT_EQ(Srch("図面名"), 0);
-  EXPECT_EQ(Srch(""), 0);
-  EXPECT_EQ(Srch("表題＿図面名"), 0);  // full-width low line instead of "_"
+  const std::pair<const char*, SXF_TTL_ID> cases[] = {
+      {"表題_図面名", SXF_TTL_DRAWING_NAME},
+      {"表題_図面名2", SXF_TTL_DRAWING_NAME},
+      {"表題_図面名XYZ", SXF_TTL_DRAWING_NAME},
+      {"表題_図面番号3", SXF_TTL_DRAWING_NUMBER},
+      {"表題_図面総数", SXF_TTL_DRAWING_TOTAL},
+      {"表題_図面種別1", SXF_TTL_DRAWING_TYPE},
+      {"表題_図面", SXF_TTL_ID(0)},
+      {"図面名", SXF_TTL_ID(0)},
+      {"", SXF_TTL_ID(0)},
+      {"表題＿図面名", SXF_TTL_ID(0)},  // full-width low line instead of "_"
+  };
+  for (const auto& [name, id] : cases) EXPECT_EQ(Srch(name), id) << name;
 
   // 表 is 0x95 0x5C: its second byte is an ASCII backslash, which must be compared as a plain
   // byte, neither skipped nor treated as an escape.

@@ -1,14 +1,6 @@
-// What the fuzz targets and the replay test share: how one input is handed to a reader and what
-// may come out of it.
-//
-// An entry (figure_entries.h and its siblings) reads one input with one reader and reports a
-// ReadResult: the reader's documented outcome, and a problem text when the reader broke a promise
-// it makes about its own output (a record that read does not write back to bytes that read the
-// same, a failed read that changed what it must leave alone, an exception no reader raises).
-// The fuzz targets abort on a problem; the replay test reports it.
-//
-// Entries are header-only so that the regression test program, which is built without the fuzz
-// targets, runs exactly the code the fuzz targets run.
+// What the reader entries are built from: the input as a file, the reader run that turns a
+// result or an exception into an outcome, the round-trip promises of a record that read, and the
+// attribute database a record is read with. For the entries' own .cpp files.
 #pragma once
 
 #include <cstddef>
@@ -17,36 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "alloc_meter.h"
 #include "attrdb/attrdb.h"
+#include "entries/alloc_meter.h"
+#include "entries/reader_entries.h"
 #include "host/host.h"
 #include "platform/platform.h"
-
-enum class ReadOutcome {
-  kRead,       // the reader returned 1 (or a new object)
-  kRejected,   // the reader returned 0 (or null)
-  kEndOfFile,  // the archive raised CArchiveException(endOfFile) to the caller
-  kBadSchema,  // the archive raised CArchiveException(badSchema): a wide-character string length
-};
-
-inline const char* OutcomeName(ReadOutcome outcome) {
-  switch (outcome) {
-    case ReadOutcome::kRead:
-      return "read";
-    case ReadOutcome::kRejected:
-      return "rejected";
-    case ReadOutcome::kEndOfFile:
-      return "eof";
-    case ReadOutcome::kBadSchema:
-      return "badschema";
-  }
-  return "?";
-}
-
-struct ReadResult {
-  ReadOutcome outcome = ReadOutcome::kRejected;
-  std::string problem;  // empty when every promise held
-};
 
 inline ReadResult Outcome(ReadOutcome outcome) {
   return ReadResult{outcome, std::string()};
@@ -71,12 +38,16 @@ class InputFile {
   CMemFile file_;
 };
 
+inline std::string FileBytes(const CMemFile& file) {
+  return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+}
+
 // The bytes an old-format writer produces; ok receives the writer's result.
 template <class Writer>
 std::string WriteOld(Writer&& writer, int& ok) {
   CMemFile file;
   ok = writer(static_cast<CFile*>(&file));
-  return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+  return FileBytes(file);
 }
 
 // The bytes a new-format writer produces through a storing archive; ok receives its result.
@@ -88,7 +59,7 @@ std::string WriteNew(Writer&& writer, int& ok) {
     ok = writer(ar);
     ar.Close();
   }
-  return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+  return FileBytes(file);
 }
 
 // Runs read (returning a reader's int) and turns its result or the exception that reached the

@@ -1,23 +1,25 @@
 // Entry of the JSON reader behind `sxfattr import`: the document is parsed and SectionFromJson
-// builds the section it describes. Needs nlohmann-json and the tool's json_document.cpp,
-// sjis_display.cpp and progress.cpp in the program.
+// builds the section it describes, with the tool's own JSON reader (the library links the tool's
+// parts, or their JSON sources where the tool is left out).
 //
 // Documented outcomes: read (a section was built) or rejected (not JSON, or a document that
 // does not fit the schema, reported through JsonSchemaError). Any other exception is a broken
 // promise: the import command would end with an unexplained error instead of naming the member.
 // A section that was built is written as a document again (the dump writer) and must read back
 // into a section that writes the very same bytes.
-#pragma once
+#include "entries/import_json_entry.h"
 
 #include <exception>
 #include <sstream>
 #include <string>
 
-#include "../tools/sxfattr/json_document.h"
-#include "reader_entry.h"
+#include "entries/entry_support.h"
+#include "json_document.h"
+
+namespace {
 
 // The document of a built section, as `dump --json` writes one.
-inline std::string ImportedDocument(const ImportedSection& section) {
+std::string ImportedDocument(const ImportedSection& section) {
   SectionContent content;
   content.title = section.title;
   content.setDefinitions = section.setDefinitions;
@@ -29,7 +31,7 @@ inline std::string ImportedDocument(const ImportedSection& section) {
 
 // Parses bytes and builds their section into out; the outcome, with a problem for an exception
 // that the reader does not document.
-inline ReadResult ParseImportDocument(const uint8_t* data, size_t size, ImportedSection& out) {
+ReadResult ParseImportDocument(const uint8_t* data, size_t size, ImportedSection& out) {
   try {
     const Json doc = Json::parse(data, data + size);
     out = SectionFromJson(doc);
@@ -46,7 +48,9 @@ inline ReadResult ParseImportDocument(const uint8_t* data, size_t size, Imported
   }
 }
 
-inline ReadResult ReadImportJson(const uint8_t* data, size_t size) {
+}  // namespace
+
+ReadResult ReadImportJson(const uint8_t* data, size_t size) {
   ImportedSection section;
   ReadResult result;
   {

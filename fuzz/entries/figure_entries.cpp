@@ -6,14 +6,15 @@
 // writer stores type 0 without the object when the object is not of its type's class, and a
 // type 3 over a user attribute as the stub part of it (SxfZCdbFigure::StoredType), so type 3 is
 // as-is only without one.
-#pragma once
-
 #include <memory>
 
+#include "entries/entry_support.h"
+#include "entries/reader_entries.h"
 #include "model/figure.h"
-#include "reader_entry.h"
 
-inline bool IsStoredAsIs(const SxfZCdbFigure& fig) {
+namespace {
+
+bool IsStoredAsIs(const SxfZCdbFigure& fig) {
   switch (fig.GetAttrType()) {
     case SXF_ATTR_NONE:
       return !fig.ATRF_GetAttr() && !fig.ATRU_GetAttr() && !fig.ATRS_GetAttr();
@@ -28,11 +29,13 @@ inline bool IsStoredAsIs(const SxfZCdbFigure& fig) {
   }
 }
 
-inline bool SameFigure(SxfZCdbFigure& read, SxfZCdbFigure& copy) {
+bool SameFigure(SxfZCdbFigure& read, SxfZCdbFigure& copy) {
   return !IsStoredAsIs(read) || read.IsSame(copy, 0) == 1;
 }
 
-inline ReadResult ReadOldFigure(const uint8_t* data, size_t size) {
+}  // namespace
+
+ReadResult ReadOldFigure(const uint8_t* data, size_t size) {
   EntryDatabase db;
   SxfZCdbFigure* read;
   {
@@ -47,7 +50,7 @@ inline ReadResult ReadOldFigure(const uint8_t* data, size_t size) {
       [](CFile* f, SxfZCdbFigure& value) { return value.Write(f); }, SameFigure));
 }
 
-inline ReadResult ReadNewFigure(const uint8_t* data, size_t size) {
+ReadResult ReadNewFigure(const uint8_t* data, size_t size) {
   EntryDatabase db;
   SxfZCdbFigure fig;
   ReadResult result;

@@ -14,42 +14,43 @@
 // keeps the group's name and what it held before (also when the read fails); a failed ReadOld
 // changes neither the reference nor the database, and a successful one names a definition of the
 // database.
-#pragma once
-
 #include <cstdlib>
 #include <memory>
 
+#include "entries/entry_support.h"
+#include "entries/reader_entries.h"
 #include "model/atrf.h"
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/attr_grp.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
-#include "reader_entry.h"
 #include "model/value_records.h"
 
-inline constexpr unsigned kAtrfGroupReaders = 7;
+namespace {
 
-inline bool SameAtrf(const SxfZCdbATRF& a, const SxfZCdbATRF& b) {
+constexpr unsigned kAtrfGroupReaders = 7;
+
+bool SameAtrf(const SxfZCdbATRF& a, const SxfZCdbATRF& b) {
   return a.IsSame(b) == 1;
 }
-inline bool SameGroup(const SxfZCdbAttrGrp& a, const SxfZCdbAttrGrp& b) {
+bool SameGroup(const SxfZCdbAttrGrp& a, const SxfZCdbAttrGrp& b) {
   return a.IsSame(b) == 1;
 }
-inline bool SameAtru(const SxfZCdbATRU& a, const SxfZCdbATRU& b) {
+bool SameAtru(const SxfZCdbATRU& a, const SxfZCdbATRU& b) {
   return a.IsSame(b) == 1;
 }
-inline bool SameAtrs(const SxfZCdbATRS& a, const SxfZCdbATRS& b) {
+bool SameAtrs(const SxfZCdbATRS& a, const SxfZCdbATRS& b) {
   return a.IsSame(b) == 1;
 }
 // CString == compares every byte; Compare(const char*) would stop at a zero byte that an archive
 // string may hold.
-inline bool SameSetDef(const SxfZCdbAttrSetDef& a, const SxfZCdbAttrSetDef& b) {
+bool SameSetDef(const SxfZCdbAttrSetDef& a, const SxfZCdbAttrSetDef& b) {
   return a.name == b.name && a.version == b.version && a.designer == b.designer && a.id == b.id;
 }
 
 // The group a merge reads into: named A, holding one attribute.
-inline SxfZCdbATRU MergeBaseAttr() {
+SxfZCdbATRU MergeBaseAttr() {
   SxfZCdbATRU attr;
   attr.name = "width";
   attr.type = "LEN";
@@ -58,12 +59,12 @@ inline SxfZCdbATRU MergeBaseAttr() {
   return attr;
 }
 
-inline void MakeMergeBase(SxfZCdbAttrGrp& group) {
+void MakeMergeBase(SxfZCdbAttrGrp& group) {
   group.SetName("A");
   group.AddAttrData(MergeBaseAttr());
 }
 
-inline std::string MergeKeptBase(const SxfZCdbAttrGrp& group) {
+std::string MergeKeptBase(const SxfZCdbAttrGrp& group) {
   if (CString(group.GetName()).Compare("A") != 0) return "a merge changed the group's name";
   if (group.GetAttrCnt() < 1 || !group.GetAttrData(0)->IsSame(MergeBaseAttr())) {
     return "a merge lost what the group held";
@@ -71,7 +72,9 @@ inline std::string MergeKeptBase(const SxfZCdbAttrGrp& group) {
   return std::string();
 }
 
-inline ReadResult ReadOldAtrfGroup(const uint8_t* data, size_t size) {
+}  // namespace
+
+ReadResult ReadOldAtrfGroup(const uint8_t* data, size_t size) {
   SelectedInput in;
   if (!SelectReader(data, size, kAtrfGroupReaders, in)) return Outcome(ReadOutcome::kRejected);
   EntryDatabase db;
@@ -178,7 +181,7 @@ inline ReadResult ReadOldAtrfGroup(const uint8_t* data, size_t size) {
   }
 }
 
-inline ReadResult ReadNewAtrfGroup(const uint8_t* data, size_t size) {
+ReadResult ReadNewAtrfGroup(const uint8_t* data, size_t size) {
   SelectedInput in;
   if (!SelectReader(data, size, kAtrfGroupReaders, in)) return Outcome(ReadOutcome::kRejected);
   EntryDatabase db;

@@ -4,16 +4,17 @@
 //
 // Promises held besides the round trip: a failed old read leaves the list empty; the new reader
 // never answers 0 and appends to the entries it found, which stay as they were.
-#pragma once
-
 #include <cstring>
 
+#include "entries/entry_support.h"
+#include "entries/reader_entries.h"
 #include "model/target.h"
-#include "reader_entry.h"
 
-inline constexpr unsigned kTargetDefReaders = 4;
+namespace {
 
-inline bool SameTarget(const SxfZCdbTarget& a, const SxfZCdbTarget& b) {
+constexpr unsigned kTargetDefReaders = 4;
+
+bool SameTarget(const SxfZCdbTarget& a, const SxfZCdbTarget& b) {
   // The texts are only reachable as C strings; memos compare with every byte.
   if (std::strcmp(a.GetName(), b.GetName()) != 0 || std::strcmp(a.GetVersion(), b.GetVersion()) != 0 ||
       std::strcmp(a.GetDesigner(), b.GetDesigner()) != 0 || a.GetCnt() != b.GetCnt()) {
@@ -27,14 +28,16 @@ inline bool SameTarget(const SxfZCdbTarget& a, const SxfZCdbTarget& b) {
   return true;
 }
 
-inline RecTargetData PresetEntry(int i) {
+RecTargetData PresetEntry(int i) {
   RecTargetData rec;
   rec.handle = 100 + static_cast<DWORD>(i);
   rec.memo = i ? "second" : "first";
   return rec;
 }
 
-inline ReadResult ReadTargetDef(const uint8_t* data, size_t size) {
+}  // namespace
+
+ReadResult ReadTargetDef(const uint8_t* data, size_t size) {
   SelectedInput in;
   if (!SelectReader(data, size, kTargetDefReaders, in)) return Outcome(ReadOutcome::kRejected);
   const bool newFormat = (in.selector & 1) != 0;

@@ -19,121 +19,15 @@
 // section that read writes bytes that read into a fresh drawing of the same records, which
 // writes the very same bytes again (after as many saves as title elements sharing a line need to
 // take lines of their own, see CheckSectionRoundTrip).
-#pragma once
-
-#include <set>
 #include <string>
 #include <utility>
 
-#include "attrdb/attrdb.h"
-#include "model/attr_set_ref.h"
-#include "model/figure.h"
-#include "reader_entry.h"
+#include "entries/entry_drawing.h"
+#include "entries/entry_support.h"
+#include "entries/reader_entries.h"
 #include "title/title_items.h"
 
-// The database with the one check an entry needs of its handle map.
-class EntryAttrDB : public SxfZCdbAttrDB {
- public:
-  using SxfZCdbAttrDB::SxfZCdbAttrDB;
-
-  // True when every entry's flags hold only the targeted count, the delete mark and the parked
-  // bit.
-  bool FlagsClean() const {
-    POSITION pos = m_attrMap.GetStartPosition();
-    while (pos != nullptr) {
-      DWORD handle = 0;
-      ZCDB_SXFATTR_MAP* entry = nullptr;
-      m_attrMap.GetNextAssoc(pos, handle, entry);
-      if (entry != nullptr && (entry->flags & ~(kTargetedMask | kPending)) != 0) return false;
-    }
-    return true;
-  }
-
-  // True when two title elements that count now name the same line of one item.
-  bool SharesTitleLine() const {
-    std::set<std::pair<SXF_TTL_ID, int>> lines;
-    POSITION pos = m_attrMap.GetStartPosition();
-    while (pos != nullptr) {
-      DWORD handle = 0;
-      ZCDB_SXFATTR_MAP* entry = nullptr;
-      m_attrMap.GetNextAssoc(pos, handle, entry);
-      const SxfZCdbATRS* stub = LiveTitleStub(entry);
-      if (stub == nullptr) continue;
-      const SXF_TTL_ID id = SrchTitleId(stub->name);
-      if (id != 0 && !lines.emplace(id, TitleLineIndex(stub->name)).second) return true;
-    }
-    return false;
-  }
-};
-
-// Record handles of the entry drawing. The samples and the writers' seeds use small handles, so
-// their figures find records to bind to.
-enum : DWORD {
-  kEntryPlainA = 1,
-  kEntryPlainB = 2,
-  kEntryContour = 3,
-  kEntryRaster = 4,
-  kEntryGroup = 5,
-  kEntryChild = 6
-};
-
-// A host drawing holding the records above (the contour one with an elevation, so that binding
-// gives it a contour attribute; record 6 inside table 5, so that binding walks down a tree) and,
-// on request, a figure on record 1 that targets record 2.
-class EntryDrawing {
- public:
-  explicit EntryDrawing(bool withFigure = false) : env_("/fuzz"), adb_(new EntryAttrDB(env_)) {
-    db_.RegisterAttrDB("SXF", adb_);
-    Load(kEntryPlainA, new ZCdbTbl);
-    Load(kEntryPlainB, new ZCdbTbl);
-    Load(kEntryContour, new ZCdbContour(12.5));
-    Load(kEntryRaster, new ZCdbElm(new ZRaster("img/site.tif")));
-    ZCdbTbl* group = new ZCdbTbl;
-    Load(kEntryGroup, group);
-    Load(kEntryChild, new ZCdbTbl, group);
-    if (withFigure) {
-      adb_->AddAttrSetDefData("Road", "1.0", "X", 1);
-      SxfZCdbFigure fig;
-      fig.SetAttrType(SXF_ATTR_ATRF);
-      SxfZCdbAttrSetRef* ref = fig.ATRF_GetAttr()->AddAttrSetRefData("1", 1);
-      ref->AddTarget(kEntryPlainB, "memo");
-      adb_->SetRecFigure(db_.FindRecord(kEntryPlainA), fig);
-    }
-  }
-  EntryDrawing(const EntryDrawing&) = delete;
-  EntryDrawing& operator=(const EntryDrawing&) = delete;
-
-  ZCdb& db() { return db_; }
-  EntryAttrDB& adb() { return *adb_; }
-  // The records as a copy buffer lists them.
-  ZCdbBuff Buffer() {
-    ZCdbBuff buff;
-    for (DWORD h = kEntryPlainA; h <= kEntryChild; ++h) buff.Add(db_.FindRecord(h));
-    return buff;
-  }
-
- private:
-  void Load(DWORD handle, ZCdbRecBase* rec, ZCdbTblBase* parent = nullptr) {
-    if (db_.LoadRecord(rec, handle, parent) == 0) delete rec;
-  }
-
-  CEnvironObj env_;
-  ZCdb db_;           // owns the registered database and the records
-  EntryAttrDB* adb_;  // owned by db_
-};
-
-// Keeps the rejected-figures warning of the old layout off standard error while it lives.
-class SilentMessages {
- public:
-  SilentMessages() : previous_(SetAfxMessageBoxHandler(&Ignore)) {}
-  ~SilentMessages() { SetAfxMessageBoxHandler(previous_); }
-  SilentMessages(const SilentMessages&) = delete;
-  SilentMessages& operator=(const SilentMessages&) = delete;
-
- private:
-  static int Ignore(const char*, UINT, UINT) { return IDOK; }
-  AfxMessageBoxHandler previous_;
-};
+namespace {
 
 // Runs write (returning the writer's int) into a memory file; problem receives what went wrong.
 // raised, when given, tells whether the writer raised an exception (a memory file never fails, so
@@ -147,10 +41,10 @@ std::string WriteSection(Write&& write, std::string& problem, bool* raised = nul
     problem = std::string("the writer raised ") + e.what();
     if (raised) *raised = true;
   }
-  return std::string(reinterpret_cast<const char*>(file.Data()), static_cast<size_t>(file.GetLength()));
+  return FileBytes(file);
 }
 
-inline DWORD SectionVersion(const uint8_t* data, size_t size) {
+DWORD SectionVersion(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   return static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8 | static_cast<DWORD>(data[2]) << 16 |
          static_cast<DWORD>(data[3]) << 24;
@@ -161,7 +55,7 @@ inline DWORD SectionVersion(const uint8_t* data, size_t size) {
 // wrote before only when the drawing that wrote it had two title elements on one line
 // (sharedLine for the first): the later one took the line and the other kept its name, which the
 // next load reads as another line.
-inline std::string CheckSectionRoundTrip(std::string written, bool sharedLine) {
+std::string CheckSectionRoundTrip(std::string written, bool sharedLine) {
   // Each save lets at least one more element of a shared line take a line of its own; an item
   // keeps nine lines at most.
   for (int save = 0; save < kSxfTitleItemCount * 9 + 1; ++save) {
@@ -186,7 +80,7 @@ inline std::string CheckSectionRoundTrip(std::string written, bool sharedLine) {
   return "the title elements of what was written never settle";
 }
 
-inline ReadResult ReadDrawingSection(const uint8_t* data, size_t size, bool newLayout) {
+ReadResult ReadDrawingSection(const uint8_t* data, size_t size, bool newLayout) {
   SelectedInput in;
   if (!SelectReader(data, size, 2, in)) return Outcome(ReadOutcome::kRejected);
   if ((SectionVersion(in.data, in.size) >= 0x3000) != newLayout) return Outcome(ReadOutcome::kRejected);
@@ -218,15 +112,17 @@ inline ReadResult ReadDrawingSection(const uint8_t* data, size_t size, bool newL
   return ReadWithPromises(CheckSectionRoundTrip(written, sharedLine));
 }
 
-inline ReadResult ReadNewSection(const uint8_t* data, size_t size) {
+}  // namespace
+
+ReadResult ReadNewSection(const uint8_t* data, size_t size) {
   return ReadDrawingSection(data, size, true);
 }
 
-inline ReadResult ReadOldSection(const uint8_t* data, size_t size) {
+ReadResult ReadOldSection(const uint8_t* data, size_t size) {
   return ReadDrawingSection(data, size, false);
 }
 
-inline ReadResult ReadCopyBuffer(const uint8_t* data, size_t size) {
+ReadResult ReadCopyBuffer(const uint8_t* data, size_t size) {
   SelectedInput in;
   if (!SelectReader(data, size, 2, in)) return Outcome(ReadOutcome::kRejected);
   const bool oldForm = in.selector == 1;
