@@ -25,6 +25,7 @@
 #include "entries/entry_drawing.h"
 #include "entries/entry_support.h"
 #include "entries/reader_entries.h"
+#include "persist/section_walk.h"
 #include "title/title_items.h"
 
 namespace {
@@ -83,7 +84,8 @@ std::string CheckSectionRoundTrip(std::string written, bool sharedLine) {
 ReadResult ReadDrawingSection(const uint8_t* data, size_t size, bool newLayout) {
   SelectedInput in;
   if (!SelectReader(data, size, 2, in)) return Outcome(ReadOutcome::kRejected);
-  if ((SectionVersion(in.data, in.size) >= 0x3000) != newLayout) return Outcome(ReadOutcome::kRejected);
+  const bool tagged = LayoutOfVersion(SectionVersion(in.data, in.size)) == SectionLayout::kTagged;
+  if (tagged != newLayout) return Outcome(ReadOutcome::kRejected);
   const int mode = static_cast<int>(in.selector);
   SilentMessages silent;
   EntryDrawing drawing(mode == 0);
