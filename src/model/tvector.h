@@ -47,6 +47,29 @@ class TVector {
   // Appends value, moved; value must not be an element of this list.
   int Add(T&& value) { return Emplace(std::move(value)); }
 
+  // Builds a new last element where it will stay: a default-constructed T is handed to
+  // fill(T&), which returns true to keep it. When fill returns false or raises, the element is
+  // destroyed and the list is as it was (count and capacity). Readers fill elements this way
+  // instead of reading into a temporary and moving it in.
+  template <class Fill>
+  bool AddBuilt(Fill&& fill) {
+    if (count_ == allocated_) Reallocate(allocated_ < growStep_ ? growStep_ : allocated_ * 2);
+    T* element = new (data_ + count_) T();
+    bool keep = false;
+    try {
+      keep = fill(*element);
+    } catch (...) {
+      element->~T();
+      throw;
+    }
+    if (!keep) {
+      element->~T();
+      return false;
+    }
+    Counted();
+    return true;
+  }
+
  private:
   template <class V>
   int Emplace(V&& value) {
@@ -63,16 +86,32 @@ class TVector {
         std::free(data);
         throw;
       }
-      for (int i = 0; i < count_; ++i) {
-        new (data + i) T(std::move(data_[i]));
-        data_[i].~T();
-      }
-      std::free(data_);
-      data_ = data;
-      allocated_ = allocated;
+      MoveTo(data, allocated);
     }
+    return Counted();
+  }
+
+  // Counts the element just built at the end.
+  int Counted() {
     if (count_ == capacity_) capacity_ = (capacity_ / growStep_ + 1) * growStep_;
     return count_++;
+  }
+
+  void Reallocate(int allocated) {
+    T* data = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(allocated)));
+    if (!data) throw std::bad_alloc();
+    MoveTo(data, allocated);
+  }
+
+  // Moves the elements into data, which has room for allocated, and frees the old storage.
+  void MoveTo(T* data, int allocated) {
+    for (int i = 0; i < count_; ++i) {
+      new (data + i) T(std::move(data_[i]));
+      data_[i].~T();
+    }
+    std::free(data_);
+    data_ = data;
+    allocated_ = allocated;
   }
 
  public:

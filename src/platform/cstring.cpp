@@ -11,14 +11,6 @@
 
 namespace {
 
-struct EmptyRep {
-  std::atomic<int> refs;
-  int length;
-  int capacity;
-  char chars[1];
-};
-EmptyRep g_empty = {{-1}, 0, 0, {0}};
-
 int CompareBytes(const char* a, size_t aLength, const char* b, size_t bLength) {
   size_t n = aLength < bLength ? aLength : bLength;
   int c = n ? std::memcmp(a, b, n) : 0;
@@ -45,12 +37,10 @@ bool IsAsciiSpace(char c) {
 
 // ---- buffer management ----
 
-char* CString::EmptyChars() {
-  static_assert(offsetof(EmptyRep, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
-  return g_empty.chars;
-}
+CString::EmptyBuffer CString::empty_ = {{{-1}, 0, 0}, {0}};
 
 char* CString::Allocate(int capacity) {
+  static_assert(offsetof(EmptyBuffer, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
   Rep* rep = static_cast<Rep*>(std::malloc(sizeof(Rep) + static_cast<size_t>(capacity) + 1));
   if (!rep) throw std::bad_alloc();
   new (&rep->refs) std::atomic<int>(1);
@@ -68,6 +58,27 @@ void CString::Release() noexcept {
     rep->refs.~atomic();
     std::free(rep);
   }
+}
+
+char* CString::AllocateCounted(const char* text, int length, int refs) {
+  char* chars = Allocate(length);
+  std::memcpy(chars, text, static_cast<size_t>(length));
+  chars[length] = 0;
+  Rep* rep = HeadOf(chars);
+  rep->length = length;
+  rep->refs.store(refs, std::memory_order_relaxed);
+  return chars;
+}
+
+void CString::AdjustUnshared(char* chars, int delta) noexcept {
+  Rep* rep = HeadOf(chars);
+  const int refs = rep->refs.load(std::memory_order_relaxed) + delta;
+  if (refs > 0) {
+    rep->refs.store(refs, std::memory_order_relaxed);
+    return;
+  }
+  rep->refs.~atomic();
+  std::free(rep);
 }
 
 char* CString::Own(int capacity) {
