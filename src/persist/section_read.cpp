@@ -80,6 +80,11 @@ class SectionReader {
       handing_ = true;
       return *this;
     }
+    // New entries come from the read's slab cache.
+    Keeper& UsingSlabs(SlabCache* slabs) {
+      slabs_ = slabs;
+      return *this;
+    }
 
     SxfTitleInfo* TitleTarget() override { return title_; }
     bool WantsSetDefs() const override { return setDefs_; }
@@ -87,7 +92,7 @@ class SectionReader {
     void Entry(uint64_t, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
       if (figure == nullptr) return;  // an entry without figure record holds nothing to keep
       if (handing_) figure->handle = handle;
-      if (!StoreFigure(db_, handle, std::move(figure), rule_, read_)) rejected_ = true;
+      if (!StoreFigure(db_, handle, std::move(figure), rule_, read_, slabs_)) rejected_ = true;
     }
     void BadEntry(uint64_t, DWORD) override { rejected_ = true; }
 
@@ -101,6 +106,7 @@ class SectionReader {
     bool setDefs_ = false;
     bool handing_ = false;
     bool rejected_ = false;
+    SlabCache* slabs_ = nullptr;
     ReadEntries read_;
   };
 
@@ -111,13 +117,13 @@ class SectionReader {
   // its entry is pending), so its references are withdrawn first. Either way each entry is listed
   // once, and only the figure it holds at the end is counted.
   static bool StoreFigure(SxfZCdbAttrDB& db, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure,
-                          Duplicates rule, ReadEntries& read) {
+                          Duplicates rule, ReadEntries& read, SlabCache* slabs) {
     if (handle == ZCDB_NO_HANDLE) return false;
     // One probe of the map finds the entry or makes the place of a new one (the map holds no
     // null entries, so a null value is a new key).
     ZCDB_SXFATTR_MAP*& slot = db.m_attrMap[handle];
     if (slot == nullptr) {
-      slot = MakeEntry(0, nullptr, std::move(figure));
+      slot = MakeEntry(0, nullptr, std::move(figure), slabs);
       read.Add(slot);
       return true;
     }
@@ -176,9 +182,9 @@ class SectionReader {
   }
 
   static int Tagged(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+    ArchiveContext context;  // outlives the archive
     Keeper keeper(db, Duplicates::kLaterReplaces);
-    keeper.WithTitleAndSetDefs();
-    ArchiveContext context;  // outlives the archive and its blocks
+    keeper.WithTitleAndSetDefs().UsingSlabs(&context.Slabs());
     CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
     ar.SetContext(&context);
     const int complete = WalkTaggedSection(ar, sizeof(DWORD), &db, keeper, reporter);
@@ -196,8 +202,9 @@ class SectionReader {
     db.Clear();
     // A record put into the buffer twice is stored twice with the same figure: the first one read
     // stays. The buffer's figures are not counted as references: they are only copied from.
-    Keeper keeper(db, Duplicates::kFirstStays);
     ArchiveContext context;
+    Keeper keeper(db, Duplicates::kFirstStays);
+    keeper.UsingSlabs(&context.Slabs());
     CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
     ar.SetContext(&context);
     const int complete = WalkTaggedSection(ar, 0, &db, keeper, reporter);

@@ -15,10 +15,10 @@ void ArchiveContext::SetUnsharedText(CString& out, const char* data, size_t leng
   }
 }
 
-void ArchiveContext::SetNewText(CString& out, Slot& slot, const char* data, size_t length) {
+void ArchiveContext::SetNewText(CString& out, Slot& slot, const Key& key, const char* data, size_t length) {
   LetGo(slot);
-  slot.chars = CString::AllocateCounted(data, static_cast<int>(length), 1 + kBias);
-  slot.length = length;
+  slot.chars = CString::AllocateCounted(data, static_cast<int>(length), 1 + kBias, &slabs_);
+  slot.key = key;
   slot.handed = 1;
   out.AdoptCounted(slot.chars);
 }
@@ -33,6 +33,6 @@ void ArchiveContext::LetGo(Slot& slot) {
   // The references handed out become real ones; the bias and the slot's own reference go.
   CString::AdjustUnshared(slot.chars, static_cast<int>(slot.handed) - kBias - 1);
   slot.chars = nullptr;
-  slot.length = 0;
+  slot.key = Key{{0, 0, 0, 0}, 0};
   slot.handed = 0;
 }

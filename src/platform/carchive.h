@@ -153,6 +153,9 @@ class SXF_PLATFORM_API CArchive {
   // The context this archive shares with the code reading or writing it, or null (not in MFC).
   void SetContext(ArchiveContext* context) { context_ = context; }
   ArchiveContext* GetContext() const { return context_; }
+  // Where objects read through this archive come from: the context's slab cache, or null for the
+  // global slab (not in MFC).
+  SlabCache* Slabs() const { return context_ != nullptr ? &context_->Slabs() : nullptr; }
 
   // ---- blocks in place (not in MFC) ----
   // Loading: makes the next n bytes (the content of a block whose length was just read) all that

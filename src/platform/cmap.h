@@ -84,9 +84,21 @@ class CMap {
   }
 
   VALUE& operator[](ARG_KEY key) {
-    CAssoc* a = Find(key);
-    if (!a) a = Insert(key);
-    return a->value;
+    // One probe finds the key or the free slot a new key takes, unless the index must grow first.
+    if (!index_.empty()) {
+      const ULONGLONG bits = sxf_detail::MapKeyBits(key);
+      const size_t mask = index_.size() - 1;
+      size_t i = sxf_detail::MapIndexHome(bits, mask);
+      for (; index_[i].assoc; i = (i + 1) & mask) {
+        if (index_[i].bits == bits) return index_[i].assoc->value;
+      }
+      if (static_cast<size_t>(count_ + 1) * 2 <= index_.size()) {
+        CAssoc* a = Link(key);
+        index_[i] = Slot{bits, a};
+        return a->value;
+      }
+    }
+    return Insert(key)->value;
   }
   void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
 
@@ -162,15 +174,21 @@ class CMap {
   }
 
   CAssoc* Insert(ARG_KEY key) {
-    if (buckets_.empty()) buckets_.assign(hashSize_, nullptr);
     if (static_cast<size_t>(count_ + 1) * 2 > index_.size()) GrowIndex();
+    CAssoc* a = Link(key);
+    IndexPut(Slot{sxf_detail::MapKeyBits(key), a});
+    return a;
+  }
+
+  // A new entry for key at the head of its bucket, counted; the caller puts it into the index.
+  CAssoc* Link(ARG_KEY key) {
+    if (buckets_.empty()) buckets_.assign(hashSize_, nullptr);
     CAssoc* a = NewAssoc(key);
     a->bucket = sxf_detail::MfcHashKey(key) % hashSize_;
     a->prev = nullptr;
     a->next = buckets_[a->bucket];
     if (a->next) a->next->prev = a;
     buckets_[a->bucket] = a;
-    IndexPut(Slot{sxf_detail::MapKeyBits(key), a});
     ++count_;
     return a;
   }

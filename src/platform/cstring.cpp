@@ -8,6 +8,7 @@
 #include <new>
 
 #include "platform/sjis.h"
+#include "platform/slab.h"
 
 namespace {
 
@@ -39,10 +40,20 @@ bool IsAsciiSpace(char c) {
 
 CString::EmptyBuffer CString::empty_ = {{{-1}, 0, 0}, {0}};
 
-char* CString::Allocate(int capacity) {
+size_t CString::BufferBytes(int capacity) {
+  return sizeof(Rep) + static_cast<size_t>(capacity) + 1;
+}
+
+void CString::FreeBuffer(Rep* rep) noexcept {
+  const int capacity = rep->capacity;
+  rep->refs.~atomic();
+  SlabFree(rep, BufferBytes(capacity));
+}
+
+char* CString::Allocate(int capacity, SlabCache* cache) {
   static_assert(offsetof(EmptyBuffer, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
-  Rep* rep = static_cast<Rep*>(std::malloc(sizeof(Rep) + static_cast<size_t>(capacity) + 1));
-  if (!rep) throw std::bad_alloc();
+  const size_t bytes = BufferBytes(capacity);
+  Rep* rep = static_cast<Rep*>(cache != nullptr ? cache->Allocate(bytes) : SlabAllocate(bytes));
   new (&rep->refs) std::atomic<int>(1);
   rep->length = 0;
   rep->capacity = capacity;
@@ -51,17 +62,13 @@ char* CString::Allocate(int capacity) {
   return chars;
 }
 
-void CString::Release() noexcept {
+void CString::ReleaseCounted() noexcept {
   Rep* rep = Head();
-  if (rep->refs.load(std::memory_order_relaxed) < 0) return;
-  if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-    rep->refs.~atomic();
-    std::free(rep);
-  }
+  if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) FreeBuffer(rep);
 }
 
-char* CString::AllocateCounted(const char* text, int length, int refs) {
-  char* chars = Allocate(length);
+char* CString::AllocateCounted(const char* text, int length, int refs, SlabCache* cache) {
+  char* chars = Allocate(length, cache);
   std::memcpy(chars, text, static_cast<size_t>(length));
   chars[length] = 0;
   Rep* rep = HeadOf(chars);
@@ -77,8 +84,7 @@ void CString::AdjustUnshared(char* chars, int delta) noexcept {
     rep->refs.store(refs, std::memory_order_relaxed);
     return;
   }
-  rep->refs.~atomic();
-  std::free(rep);
+  FreeBuffer(rep);
 }
 
 char* CString::Own(int capacity) {

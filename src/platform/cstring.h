@@ -21,6 +21,8 @@
 
 #include "platform/types.h"
 
+class SlabCache;
+
 class SXF_PLATFORM_API CString {
  public:
   CString() noexcept : p_(EmptyChars()) {}
@@ -138,9 +140,16 @@ class SXF_PLATFORM_API CString {
     Rep* rep = Head();
     if (rep->refs.load(std::memory_order_relaxed) >= 0) rep->refs.fetch_add(1, std::memory_order_relaxed);
   }
-  void Release() noexcept;
-  // A new unshared buffer with room for capacity bytes and length 0.
-  static char* Allocate(int capacity);
+  // The static empty buffer is never counted; a counted one goes when its count reaches 0.
+  void Release() noexcept {
+    if (Head()->refs.load(std::memory_order_relaxed) >= 0) ReleaseCounted();
+  }
+  void ReleaseCounted() noexcept;
+  // A new unshared buffer with room for capacity bytes and length 0, from cache when given
+  // (platform/slab.h).
+  static char* Allocate(int capacity, SlabCache* cache = nullptr);
+  static size_t BufferBytes(int capacity);
+  static void FreeBuffer(Rep* rep) noexcept;
   // Makes the buffer this string's own with room for at least capacity bytes, the text kept;
   // returns the characters.
   char* Own(int capacity);
@@ -153,7 +162,7 @@ class SXF_PLATFORM_API CString {
   // taking chars over with a reference its caller has counted already; and a change of a
   // buffer's count by delta made by the one thread that can reach the buffer (it frees the
   // buffer at 0). The plain read and write of the count is what spares the atomic operation.
-  static char* AllocateCounted(const char* text, int length, int refs);
+  static char* AllocateCounted(const char* text, int length, int refs, SlabCache* cache);
   void AdoptCounted(char* chars) noexcept {
     Release();
     p_ = chars;
