@@ -6,6 +6,7 @@
 // over one held before the read); the tagged drawing section lets the later one replace it.
 #include "persist/section_read.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -85,6 +86,11 @@ class SectionReader {
       slabs_ = slabs;
       return *this;
     }
+    // The figures are tallied into tallies instead of stored (null: stored).
+    Keeper& TallyingInto(FigureTallies* tallies) {
+      tallies_ = tallies;
+      return *this;
+    }
 
     SxfTitleInfo* TitleTarget() override { return title_; }
     bool WantsSetDefs() const override { return setDefs_; }
@@ -92,7 +98,36 @@ class SectionReader {
     void Entry(uint64_t, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
       if (figure == nullptr) return;  // an entry without figure record holds nothing to keep
       if (handing_) figure->handle = handle;
+      if (tallies_ != nullptr) {
+        if (handle == ZCDB_NO_HANDLE) {
+          rejected_ = true;
+        } else {
+          tallies_->push_back({handle, FigureTally{figure->GetAttrType(), figure->contour != nullptr,
+                                                   figure->image != nullptr}});
+        }
+        return;
+      }
       if (!StoreFigure(db_, handle, std::move(figure), rule_, read_, slabs_)) rejected_ = true;
+    }
+    // With tallies: what StoreFigure's rule keeps of a handle met twice, one tally per handle in
+    // ascending order. A handle met twice under kFirstStays is a rejected figure.
+    void SettleTallies() {
+      if (tallies_ == nullptr) return;
+      std::stable_sort(tallies_->begin(), tallies_->end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      size_t kept = 0;
+      for (size_t i = 0; i < tallies_->size(); ++i) {
+        if (kept > 0 && (*tallies_)[kept - 1].first == (*tallies_)[i].first) {
+          if (rule_ == Duplicates::kFirstStays) {
+            rejected_ = true;
+          } else {
+            (*tallies_)[kept - 1] = (*tallies_)[i];
+          }
+          continue;
+        }
+        (*tallies_)[kept++] = (*tallies_)[i];
+      }
+      tallies_->resize(kept);
     }
     void BadEntry(uint64_t, DWORD) override { rejected_ = true; }
 
@@ -107,6 +142,7 @@ class SectionReader {
     bool handing_ = false;
     bool rejected_ = false;
     SlabCache* slabs_ = nullptr;
+    FigureTallies* tallies_ = nullptr;
     ReadEntries read_;
   };
 
@@ -146,7 +182,8 @@ class SectionReader {
     }
   }
 
-  static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+  static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter,
+                     FigureTallies* tallies = nullptr) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     const ULONGLONG start = reporter != nullptr ? file->GetPosition() : 0;
     LONG raw = 0;
@@ -157,7 +194,7 @@ class SectionReader {
     const DWORD version = static_cast<DWORD>(raw);
     switch (LayoutOfVersion(version)) {
       case SectionLayout::kTagged:
-        return Tagged(db, mode, file, drawing, reporter);
+        return Tagged(db, mode, file, drawing, reporter, tallies);
       case SectionLayout::kRefused:
         if (reporter != nullptr) reporter->Damage(0, RefusedVersionPhrase(version));
         return 0;
@@ -169,10 +206,11 @@ class SectionReader {
     // The title just read stays: it belongs to the drawing being loaded.
     if (mode == 0) db.Clear();
     Keeper keeper(db, Duplicates::kFirstStays);
-    keeper.WithTitleAndSetDefs().HandingHandles();
+    keeper.WithTitleAndSetDefs().HandingHandles().TallyingInto(tallies);
     if (version == kSectionVersionWithSetDefs && walk.SetDefs(keeper) == 0) return 0;
     int result = walk.Entries(keeper);
     keeper.Read().ClearMarks();
+    keeper.SettleTallies();
     if (keeper.Rejected()) ShowRejectedFiguresWarning();
     if (mode == 0 && result != 0) {
       CountRead(db, keeper.Read());
@@ -181,16 +219,18 @@ class SectionReader {
     return result;
   }
 
-  static int Tagged(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+  static int Tagged(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter,
+                    FigureTallies* tallies = nullptr) {
     ArchiveContext context;  // outlives the archive
     Keeper keeper(db, Duplicates::kLaterReplaces);
-    keeper.WithTitleAndSetDefs().UsingSlabs(&context.Slabs());
+    keeper.WithTitleAndSetDefs().UsingSlabs(&context.Slabs()).TallyingInto(tallies);
     CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
     ar.SetContext(&context);
     const int complete = WalkTaggedSection(ar, sizeof(DWORD), &db, keeper, reporter);
     // Gives back the read-ahead: the file stands right after the end tag.
     ar.Close();
     keeper.Read().ClearMarks();
+    keeper.SettleTallies();
     if (complete == 0) return 0;
     if (mode != 0) return 1;
     CountRead(db, keeper.Read());
@@ -234,6 +274,11 @@ class SectionReader {
 
 int ReadDrawingSection(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
   return SectionReader::Drawing(db, mode, file, drawing, reporter);
+}
+
+int TallyDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionReporter* reporter, FigureTallies& tallies) {
+  tallies.clear();
+  return SectionReader::Drawing(db, 1, file, nullptr, reporter, &tallies);
 }
 
 int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
