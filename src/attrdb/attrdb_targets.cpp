@@ -29,6 +29,19 @@ int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
   return 1;
 }
 
+void SxfZCdbAttrDB::PrefetchTargets(SxfZCdbFigure* const* figures, size_t count) const {
+  group_walk::TouchTargetPaths(figures, count);
+  DWORD targets[4 * kTargetPrefetchRun];
+  size_t n = 0;
+  for (size_t i = 0; i < count && n < sizeof targets / sizeof targets[0]; ++i) {
+    if (figures[i] == nullptr) continue;
+    group_walk::ForEachTarget(*figures[i], [&](DWORD target) {
+      if (n < sizeof targets / sizeof targets[0]) targets[n++] = target;
+    });
+  }
+  m_attrMap.TouchRun(targets, n);
+}
+
 int SxfZCdbAttrDB::RemoveTargetEntry(SxfZCdbFigure* fig) {
   if (fig == nullptr) return 1;
   group_walk::ForEachTarget(*fig, [this](DWORD target) {

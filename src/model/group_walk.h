@@ -12,6 +12,7 @@
 #include "host/zcdb_rec.h"
 #include "model/attr_grp.h"
 #include "model/figure.h"
+#include "model/japanese_texts.h"
 
 namespace group_walk {
 
@@ -83,6 +84,68 @@ void ForEachTarget(const SxfZCdbFigure& fig, Visit&& visit) {
       }
       return true;
     });
+  }
+}
+
+// Reads, for a run of figures, what ForEachTarget reads of each, one level of the objects at a
+// time across the run (figure, attribute-file record, its list, the set references, their
+// contents, the attributes, their names and the handles of targets). The reads of one level do
+// not wait for each other, so the run costs about one trip to memory per level instead of one per
+// object, and the walks that follow find the objects in the cache. It covers the set references'
+// own attributes; deeper groups are left to the walk. Nothing changes.
+inline void TouchTargetPaths(SxfZCdbFigure* const* figures, size_t count) {
+  constexpr size_t kRun = 64;
+  auto keep = [](const void* p) {
+#if defined(__GNUC__)
+    asm volatile("" : : "r"(p));
+#else
+    volatile const void* sink = p;
+    (void)sink;
+#endif
+  };
+  const SxfZCdbAttrGrpInfo* infos[kRun];
+  size_t n = 0;
+  for (size_t first = 0; first < count; first += kRun) {
+    const size_t end = first + kRun < count ? first + kRun : count;
+    const SxfZCdbATRF* atrfs[kRun];
+    size_t k = 0;
+    for (size_t i = first; i < end; ++i) {
+      if (figures[i] != nullptr && figures[i]->attrType == SXF_ATTR_ATRF) atrfs[k++] = figures[i]->ATRF_GetAttr();
+    }
+    const SxfZCdbATRFInfo* lists[kRun];
+    size_t m = 0;
+    for (size_t i = 0; i < k; ++i) {
+      if (atrfs[i] != nullptr) lists[m++] = atrfs[i]->info;
+    }
+    const SxfZCdbAttrSetRef* refs[kRun];
+    size_t r = 0;
+    for (size_t i = 0; i < m; ++i) {
+      if (lists[i]->GetCount() > 0 && r < kRun) refs[r++] = (*lists[i])[0];
+    }
+    n = 0;
+    for (size_t i = 0; i < r; ++i) {
+      if (refs[i] != nullptr) infos[n++] = refs[i]->info;
+    }
+    for (size_t i = 0; i < n; ++i) keep(infos[i]->attrs.GetData());
+    for (size_t i = 0; i < n; ++i) {
+      const TVector<SxfZCdbATRU>& attrs = infos[i]->attrs;
+      for (int a = 0; a < attrs.GetCount(); ++a) keep(attrs[a].name.GetString());
+    }
+    constexpr int kTargetName = sizeof(kJpTarget) - 1;
+    for (size_t i = 0; i < n; ++i) {
+      const TVector<SxfZCdbATRU>& attrs = infos[i]->attrs;
+      for (int a = 0; a < attrs.GetCount(); ++a) {
+        if (attrs[a].name.GetLength() == kTargetName) keep(attrs[a].value.GetString());
+      }
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const TVector<SxfZCdbATRU>& attrs = infos[i]->attrs;
+      for (int a = 0; a < attrs.GetCount(); ++a) {
+        if (attrs[a].name.GetLength() == kTargetName) {
+          keep(reinterpret_cast<const void*>(static_cast<size_t>(static_cast<BYTE>(attrs[a].value[0]))));
+        }
+      }
+    }
   }
 }
 

@@ -176,9 +176,19 @@ class SectionReader {
 
   // Counts the targets of the figures a read kept, in section order. A figure put into a
   // delete-marked or parked entry stays uncounted, as that entry's own figure would be.
+  // The figures are taken a run at a time, and the entries their targets name are brought in for
+  // the whole run before it is counted.
   static void CountRead(SxfZCdbAttrDB& db, const ReadEntries& read) {
-    for (ZCDB_SXFATTR_MAP* entry : read.Entries()) {
-      if ((entry->flags & SxfZCdbAttrDB::kPending) == 0) db.AppendTargetEntry(entry->figure);
+    const std::vector<ZCDB_SXFATTR_MAP*>& entries = read.Entries();
+    SxfZCdbFigure* run[SxfZCdbAttrDB::kTargetPrefetchRun];
+    for (size_t first = 0; first < entries.size(); first += SxfZCdbAttrDB::kTargetPrefetchRun) {
+      const size_t end = std::min(entries.size(), first + SxfZCdbAttrDB::kTargetPrefetchRun);
+      size_t n = 0;
+      for (size_t i = first; i < end; ++i) {
+        if ((entries[i]->flags & SxfZCdbAttrDB::kPending) == 0) run[n++] = entries[i]->figure;
+      }
+      db.PrefetchTargets(run, n);
+      for (size_t i = 0; i < n; ++i) db.AppendTargetEntry(run[i]);
     }
   }
 
