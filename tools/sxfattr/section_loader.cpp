@@ -232,26 +232,10 @@ LoadedSection LoadSectionFile(const std::string& path) {
   return section;
 }
 
-SectionTally TallySectionFile(const std::string& path) {
-  SectionTally tally;
-  uint64_t size = 0;
-  HostDrawing drawing;
-  auto read = [&](CFile& f, SectionReporter& reporter) {
-    return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
-  };
-  if (ProbeSectionFile(path, size, tally.version)) {
-    Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
-    ProgressDiskFile file(progress);
-    OpenForReading(path, file);
-    ReadWhole(path, file, size, tally.messages, read);
-  } else {
-    std::vector<BYTE> bytes = ReadFileBytes(path);
-    const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), tally.version);
-    if (!problem.empty()) throw ToolError(kExitInput, At(path, 0, problem));
-    Progress progress("reading " + path, bytes.size(), "bytes", bytes.size() > kProgressBytes);
-    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
-    ReadWhole(path, file, bytes.size(), tally.messages, read);
-  }
+namespace {
+
+// The title and active set definitions of a drawing that was read for a tally.
+void TakeHead(const HostDrawing& drawing, SectionTally& tally) {
   const SxfZCdbAttrDB& adb = drawing.Attr();
   tally.title = adb.GetStoredTitleInfo();
   CDWordArrayX ids;
@@ -260,6 +244,42 @@ SectionTally TallySectionFile(const std::string& path) {
     const SxfZCdbAttrSetDef* def = adb.FindAttrSetDefData(ids[i]);
     if (def != nullptr) tally.setDefinitions.push_back(*def);
   }
+}
+
+}  // namespace
+
+SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes) {
+  SectionTally tally;
+  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), tally.version);
+  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
+  HostDrawing drawing;
+  {
+    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
+    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
+    ReadWhole(name, file, bytes.size(), tally.messages, [&](CFile& f, SectionReporter& reporter) {
+      return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+    });
+  }
+  TakeHead(drawing, tally);
+  return tally;
+}
+
+SectionTally TallySectionFile(const std::string& path) {
+  uint64_t size = 0;
+  DWORD version = 0;
+  if (!ProbeSectionFile(path, size, version)) return TallySection(path, ReadFileBytes(path));
+  SectionTally tally;
+  tally.version = version;
+  HostDrawing drawing;
+  {
+    Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
+    ProgressDiskFile file(progress);
+    OpenForReading(path, file);
+    ReadWhole(path, file, size, tally.messages, [&](CFile& f, SectionReporter& reporter) {
+      return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+    });
+  }
+  TakeHead(drawing, tally);
   return tally;
 }
 

@@ -73,6 +73,7 @@ std::vector<BYTE> ReadFileBytes(const std::string& path);
 // "<name>: at byte <n>: <what>") when it does not read.
 LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes);
 LoadedSection LoadSectionFile(const std::string& path);
+SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes);
 SectionTally TallySectionFile(const std::string& path);
 
 // Ends the drawing's life with the process instead of taking it apart now (under the sanitizers,
