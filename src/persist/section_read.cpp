@@ -165,17 +165,11 @@ class SectionReader {
   static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     const ULONGLONG start = reporter != nullptr ? file->GetPosition() : 0;
-    LONG raw = 0;
-    if (old_format::ReadInt32(file, raw) == 0) {
-      if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
-      return 0;
-    }
-    const DWORD version = static_cast<DWORD>(raw);
-    switch (LayoutOfVersion(version)) {
+    DWORD version = 0;
+    switch (ReadSectionVersion(file, version, reporter)) {
       case SectionLayout::kTagged:
         return Tagged(db, mode, file, drawing, reporter);
       case SectionLayout::kRefused:
-        if (reporter != nullptr) reporter->Damage(0, RefusedVersionPhrase(version));
         return 0;
       case SectionLayout::kOld:
         break;
@@ -315,17 +309,14 @@ class SectionReader {
   static int Recover(SxfZCdbAttrDB& db, CFile* file, SectionRecoveryLog& log) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     const ULONGLONG start = file->GetPosition();
-    LONG raw = 0;
-    if (old_format::ReadInt32(file, raw) == 0) {
-      log.Dropped(0, "the section ends before its version");
-      return 0;
-    }
-    const DWORD version = static_cast<DWORD>(raw);
-    const SectionLayout layout = LayoutOfVersion(version);
-    if (layout == SectionLayout::kRefused) {
-      log.Dropped(0, RefusedVersionPhrase(version));
-      return 0;
-    }
+    struct ToLog : SectionReporter {
+      explicit ToLog(SectionRecoveryLog& log) : log(log) {}
+      void Damage(uint64_t offset, const std::string& what) override { log.Dropped(offset, what); }
+      SectionRecoveryLog& log;
+    } versionLog(log);
+    DWORD version = 0;
+    const SectionLayout layout = ReadSectionVersion(file, version, &versionLog);
+    if (layout == SectionLayout::kRefused) return 0;
     Recoverer recoverer(
         db, layout == SectionLayout::kTagged ? Duplicates::kLaterReplaces : Duplicates::kFirstStays, log);
     if (layout == SectionLayout::kTagged) {

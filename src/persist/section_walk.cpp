@@ -47,6 +47,19 @@ std::string RefusedVersionPhrase(DWORD version) {
          Hex(kSectionVersionWithSetDefs) + ", new ones start at " + Hex(kSectionVersionTagged) + ")";
 }
 
+SectionLayout ReadSectionVersion(CFile* file, DWORD& version, SectionReporter* reporter) {
+  LONG raw = 0;
+  if (old_format::ReadInt32(file, raw) == 0) {
+    if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
+    return SectionLayout::kRefused;
+  }
+  version = static_cast<DWORD>(raw);
+  const SectionLayout layout = LayoutOfVersion(version);
+  if (layout == SectionLayout::kRefused && reporter != nullptr)
+    reporter->Damage(0, RefusedVersionPhrase(version));
+  return layout;
+}
+
 int WalkTaggedSection(CArchive& ar, uint64_t base, SxfZCdbAttrDB* db, SectionVisitor& visitor,
                       SectionReporter* reporter) {
   SxfTitleInfo* title = visitor.TitleTarget();
@@ -179,15 +192,9 @@ int OldSectionWalk::Entries(SectionVisitor& visitor) {
 
 int WalkSection(CFile* file, SxfZCdbAttrDB* db, SectionVisitor& visitor, SectionReporter* reporter) {
   const ULONGLONG start = file->GetPosition();
-  LONG raw = 0;
-  if (old_format::ReadInt32(file, raw) == 0) {
-    if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
-    return 0;
-  }
-  const DWORD version = static_cast<DWORD>(raw);
-  switch (LayoutOfVersion(version)) {
+  DWORD version = 0;
+  switch (ReadSectionVersion(file, version, reporter)) {
     case SectionLayout::kRefused:
-      if (reporter != nullptr) reporter->Damage(0, RefusedVersionPhrase(version));
       return 0;
     case SectionLayout::kTagged: {
       ArchiveContext context;

@@ -107,6 +107,10 @@ enum class SectionLayout { kOld, kTagged, kRefused };
 SectionLayout LayoutOfVersion(DWORD version);
 // The phrase for a version no reader takes.
 std::string RefusedVersionPhrase(DWORD version);
+// Reads the version at the file's position (the section's first byte) into version and answers
+// its layout. A version that is not all there, or that no reader takes, is reported at offset 0
+// and answers kRefused.
+SectionLayout ReadSectionVersion(CFile* file, DWORD& version, SectionReporter* reporter);
 
 // A whole drawing-file section from its version on, for visitors that only look (the tool's
 // check): the layout by the version, then every part. file stands at the section's first byte.
