@@ -19,7 +19,6 @@
 #include "model/attr_set_def.h"
 #include "model/figure.h"
 #include "model/japanese_texts.h"
-#include "model/old_format.h"
 #include "persist/new_file_attr_data.h"
 #include "persist/section_format.h"
 #include "persist/section_records.h"
