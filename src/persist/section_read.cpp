@@ -46,7 +46,7 @@ class SectionReader {
     kNew,          // it went into a new entry, or into one that held no figure
     kReplaced,     // it took the place of the figure its entry held
     kNoHandle,     // dropped: no handle
-    kHandleTaken,  // dropped: the handle holds a figure already, which stays
+    kHandleTaken,  // dropped: the handle has an entry already, which stays as it is
   };
 
   // The entries a read created or refilled, each once, in section order: the ones whose figures
