@@ -1,14 +1,17 @@
 # Top-level commands. Each installs what a new machine lacks, then builds through CMake presets.
 JOBS ?= 2
 
-.PHONY: all run test asan tsan bench bench-build fuzz fuzz-smoke format clean soak
+.PHONY: all run test asan tsan docs bench bench-build fuzz fuzz-smoke format clean soak
 
 all: test
 
+# The demo needs only what it runs and what `cmake --install build/release` installs: the
+# plug-in, the host stand-in and the tool (with the platform layer under them), not the tests.
+RUN_TARGETS = sxfattr sxfhost sxfattr_tool
 run:
 	scripts/setup.sh build tool
 	cmake --preset release >/dev/null
-	cmake --build build/release -j$(JOBS)
+	cmake --build build/release -j$(JOBS) --target $(RUN_TARGETS)
 	scripts/run.sh build/release
 
 test:
@@ -33,6 +36,14 @@ tsan:
 	cmake --build build/tsan -j$(JOBS) --target $(TSAN_TESTS)
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/tests/test_threads --gtest_brief=1
 	TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_platform --gtest_brief=1
+
+# The API reference of the public headers (Doxygen; build/docs/html/index.html). Doxygen fails on
+# any warning; the check after it fails when a page the README links to was not made.
+docs:
+	scripts/setup.sh build docs
+	cmake --preset docs >/dev/null
+	cmake --build build/docs --target docs
+	scripts/check_doc_links.sh build/docs/html
 
 # The performance table, measured in one run and printed at the end (also build/bench/table.txt).
 # bench-build builds everything the table runs (CI builds it so the table's build cannot break

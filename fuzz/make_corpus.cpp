@@ -568,6 +568,11 @@ int main(int argc, char** argv) {
              std::string(reinterpret_cast<const char*>(copyBuffer.Data()),
                          static_cast<size_t>(copyBuffer.GetLength())));
   corpus.Put("fuzz_copy_buffer", '\1', "old_form", OldCopyBuffer(adb));
+  corpus.Put("fuzz_recover", "every_kind", newBytes);
+  corpus.Put("fuzz_recover", "every_kind_cut_short", newBytes.substr(0, newBytes.size() * 2 / 3));
+  corpus.Put("fuzz_recover", "demo_new_layout", sampleNew);
+  corpus.Put("fuzz_recover", "demo_old_layout", sampleOld);
+  corpus.Put("fuzz_recover", "version2000_every_kind", OldSectionWithSetDefs(adb));
 #if defined(SXF_CORPUS_JSON)
   corpus.Put("fuzz_import_json", "every_kind", JsonDocument(adb));
   EntryDrawing empty;

@@ -13,7 +13,7 @@ seconds=${2:-30}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_old_figure fuzz_new_figure fuzz_old_atrf_group fuzz_new_atrf_group fuzz_target_def
-  fuzz_new_section fuzz_old_section fuzz_copy_buffer fuzz_import_json)
+  fuzz_new_section fuzz_old_section fuzz_copy_buffer fuzz_recover fuzz_import_json)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/sxfattr-fuzz.XXXXXX")
 failed=()

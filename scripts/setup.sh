@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a new machine lacks for the given purpose (build, bench, fuzz).
+# Installs the Debian packages a new machine lacks for the given purpose (build, tool, bench, fuzz,
+# format, docs).
 # Packages already present are left alone; apt-get runs only when something is missing.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ for purpose in "$@"; do
     bench) packages+=(libbenchmark-dev) ;;
     fuzz) packages+=(clang libclang-rt-dev) ;;
     format) packages+=(clang-format) ;;
+    docs) packages+=(doxygen) ;;
     *) echo "setup.sh: unknown purpose '$purpose'" >&2; exit 2 ;;
   esac
 done

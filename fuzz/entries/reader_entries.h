@@ -47,3 +47,5 @@ ReadResult ReadTargetDef(const uint8_t* data, size_t size);
 ReadResult ReadNewSection(const uint8_t* data, size_t size);
 ReadResult ReadOldSection(const uint8_t* data, size_t size);
 ReadResult ReadCopyBuffer(const uint8_t* data, size_t size);
+// The recovery of a damaged drawing section of either layout (the tool's recover command).
+ReadResult RecoverSection(const uint8_t* data, size_t size);

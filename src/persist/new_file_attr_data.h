@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "attrdb/attrdb.h"
-#include "platform/types.h"
 #include "host/zcdb_rec.h"
+#include "platform/types.h"
 
 struct NewFileAttrData {
   DWORD handle = ZCDB_NO_HANDLE;      // record handle; none until one is known

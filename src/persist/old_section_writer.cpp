@@ -5,7 +5,8 @@
 #include "persist/section_records.h"
 
 int WriteOldSection(CFile* file, DWORD version, const SxfTitleInfo& title,
-                    const std::vector<SxfZCdbAttrSetDef>& setDefs, const std::vector<OldSectionEntry>& entries) {
+                    const std::vector<SxfZCdbAttrSetDef>& setDefs,
+                    const std::vector<OldSectionEntry>& entries) {
   using namespace old_format;
   if (WriteInt32(file, static_cast<LONG>(version)) == 0 || WriteOldTitleRecord(file, title) == 0) return 0;
   if (version == kSectionVersionWithSetDefs) {
@@ -20,11 +21,10 @@ int WriteOldSection(CFile* file, DWORD version, const SxfTitleInfo& title,
 int WriteOldEntries(CFile* file, const std::vector<OldSectionEntry>& entries) {
   using namespace old_format;
   for (const OldSectionEntry& entry : entries) {
-    const int written =
-        entry.figure != nullptr
-            ? WriteOldFigureEntry(file, entry.handle, *entry.figure)
-            : WriteInt32(file, static_cast<LONG>(entry.handle)) &&
-                  WriteBytes(file, entry.record.data(), static_cast<UINT>(entry.record.size()));
+    const int written = entry.figure != nullptr ? WriteOldFigureEntry(file, entry.handle, *entry.figure)
+                                                : WriteInt32(file, static_cast<LONG>(entry.handle)) &&
+                                                      WriteBytes(file, entry.record.data(),
+                                                                 static_cast<UINT>(entry.record.size()));
     if (written == 0) return 0;
   }
   return WriteInt32(file, static_cast<LONG>(kOldEntriesEnd));

@@ -23,7 +23,8 @@ struct OldSectionEntry {
 // A drawing-file section of the old layout: version (at most 0x2000), title, the set definitions
 // when the version is 0x2000 (none are written otherwise), the entries, the end marker.
 int WriteOldSection(CFile* file, DWORD version, const SxfTitleInfo& title,
-                    const std::vector<SxfZCdbAttrSetDef>& setDefs, const std::vector<OldSectionEntry>& entries);
+                    const std::vector<SxfZCdbAttrSetDef>& setDefs,
+                    const std::vector<OldSectionEntry>& entries);
 
 // The figure entries and their end marker: the body of an old section, and the whole old
 // copy-buffer section.

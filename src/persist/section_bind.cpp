@@ -5,12 +5,12 @@
 
 #include "attrdb/attrdb.h"
 #include "attrdb/contour_sync.h"
+#include "host/record_walk.h"
 #include "host/zcdb.h"
 #include "host/zcdb_buff.h"
 #include "host/zcdb_contour.h"
 #include "model/atrf.h"
 #include "model/figure.h"
-#include "host/record_walk.h"
 #include "persist/section_format.h"
 
 int SxfZCdbAttrDB::BindHandle(ZCdbRecBase* rec) {

@@ -1,7 +1,7 @@
 #include "persist/section_collect.h"
 
-#include "host/zcdb.h"
 #include "host/record_walk.h"
+#include "host/zcdb.h"
 #include "persist/section_format.h"
 
 namespace {

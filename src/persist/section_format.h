@@ -34,7 +34,7 @@
 
 inline constexpr DWORD kSectionVersionWithoutSetDefs = 0x1000;  // an old layout without definitions
 inline constexpr DWORD kSectionVersionWithSetDefs = 0x2000;     // last old layout, with definitions
-inline constexpr DWORD kSectionVersionTagged = 0x3000;       // written; first tagged layout
+inline constexpr DWORD kSectionVersionTagged = 0x3000;          // written; first tagged layout
 
 // Top-level tags of the tagged body.
 inline constexpr LONG kTagSectionTitle = 100;

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,7 +20,6 @@
 #include "model/attr_set_def.h"
 #include "model/figure.h"
 #include "model/japanese_texts.h"
-#include "model/old_format.h"
 #include "persist/new_file_attr_data.h"
 #include "persist/section_format.h"
 #include "persist/section_records.h"
@@ -41,6 +42,13 @@ void ShowRejectedFiguresWarning() {
 class SectionReader {
  public:
   enum class Duplicates { kFirstStays, kLaterReplaces };
+  // What became of a figure handed to StoreFigure.
+  enum class Stored {
+    kNew,          // it went into a new entry, or into one that held no figure
+    kReplaced,     // it took the place of the figure its entry held
+    kNoHandle,     // dropped: no handle
+    kHandleTaken,  // dropped: the handle has an entry already, which stays as it is
+  };
 
   // The entries a read created or refilled, each once, in section order: the ones whose figures
   // start to count when the read completes. They carry kEntryReadMark until the read ends,
@@ -95,7 +103,7 @@ class SectionReader {
     SxfTitleInfo* TitleTarget() override { return title_; }
     bool WantsSetDefs() const override { return setDefs_; }
     void SetDef(uint64_t, const SxfZCdbAttrSetDef& def) override { db_.AddAttrSetDefData(def); }
-    void Entry(uint64_t, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
+    void Entry(uint64_t offset, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
       if (figure == nullptr) return;  // an entry without figure record holds nothing to keep
       if (handing_) figure->handle = handle;
       if (tallies_ != nullptr) {
@@ -107,7 +115,9 @@ class SectionReader {
         }
         return;
       }
-      if (!StoreFigure(db_, handle, std::move(figure), rule_, read_, slabs_)) rejected_ = true;
+      const Stored stored = StoreFigure(db_, handle, std::move(figure), rule_, read_, slabs_);
+      if (stored == Stored::kNoHandle || stored == Stored::kHandleTaken) rejected_ = true;
+      Kept(offset, handle, stored);
     }
     // With tallies: what StoreFigure's rule keeps of a handle met twice, one tally per handle in
     // ascending order. A handle met twice under kFirstStays is a rejected figure.
@@ -134,8 +144,17 @@ class SectionReader {
     bool Rejected() const { return rejected_; }
     ReadEntries& Read() { return read_; }
 
-   private:
+   protected:
+    // What became of the figure of the entry at offset.
+    virtual void Kept(uint64_t offset, DWORD handle, Stored stored) {
+      (void)offset;
+      (void)handle;
+      (void)stored;
+    }
+
     SxfZCdbAttrDB& db_;
+
+   private:
     const Duplicates rule_;
     SxfTitleInfo* title_ = nullptr;
     bool setDefs_ = false;
@@ -146,32 +165,34 @@ class SectionReader {
     ReadEntries read_;
   };
 
-  // Puts a figure read from a section under handle; false when it is not kept (no handle, which
-  // no record can have, or a handle already held under kFirstStays). A later figure replaces the
+  // Puts a figure read from a section under handle. It is not kept without a handle (no record
+  // can have that one), nor when its handle is held already under kFirstStays. A later figure replaces the
   // held one in its entry, which keeps its record and targeted count: one read earlier in this
   // section was never counted, one held before the read was counted when it was attached (unless
   // its entry is pending), so its references are withdrawn first. Either way each entry is listed
   // once, and only the figure it holds at the end is counted.
-  static bool StoreFigure(SxfZCdbAttrDB& db, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure,
-                          Duplicates rule, ReadEntries& read, SlabCache* slabs) {
-    if (handle == ZCDB_NO_HANDLE) return false;
+  static Stored StoreFigure(SxfZCdbAttrDB& db, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure,
+                            Duplicates rule, ReadEntries& read, SlabCache* slabs) {
+    if (handle == ZCDB_NO_HANDLE) return Stored::kNoHandle;
     // One probe of the map finds the entry or makes the place of a new one (the map holds no
     // null entries, so a null value is a new key).
     ZCDB_SXFATTR_MAP*& slot = db.m_attrMap[handle];
     if (slot == nullptr) {
       slot = MakeEntry(0, nullptr, std::move(figure), slabs);
       read.Add(slot);
-      return true;
+      return Stored::kNew;
     }
-    if (rule == Duplicates::kFirstStays) return false;
+    if (rule == Duplicates::kFirstStays) return Stored::kHandleTaken;
     ZCDB_SXFATTR_MAP* held = slot;
     if ((held->flags & kEntryReadMark) == 0) {
-      if (held->figure != nullptr && (held->flags & SxfZCdbAttrDB::kPending) == 0) db.RemoveTargetEntry(held->figure);
+      if (held->figure != nullptr && (held->flags & SxfZCdbAttrDB::kPending) == 0)
+        db.RemoveTargetEntry(held->figure);
       read.Add(held);
     }
+    const Stored stored = held->figure != nullptr ? Stored::kReplaced : Stored::kNew;
     delete held->figure;
     held->figure = figure.release();
-    return true;
+    return stored;
   }
 
   // Counts the targets of the figures a read kept, in section order. A figure put into a
@@ -196,17 +217,11 @@ class SectionReader {
                      FigureTallies* tallies = nullptr) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     const ULONGLONG start = reporter != nullptr ? file->GetPosition() : 0;
-    LONG raw = 0;
-    if (old_format::ReadInt32(file, raw) == 0) {
-      if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
-      return 0;
-    }
-    const DWORD version = static_cast<DWORD>(raw);
-    switch (LayoutOfVersion(version)) {
+    DWORD version = 0;
+    switch (ReadSectionVersion(file, version, reporter)) {
       case SectionLayout::kTagged:
         return Tagged(db, mode, file, drawing, reporter, tallies);
       case SectionLayout::kRefused:
-        if (reporter != nullptr) reporter->Damage(0, RefusedVersionPhrase(version));
         return 0;
       case SectionLayout::kOld:
         break;
@@ -274,6 +289,114 @@ class SectionReader {
     return complete != 0 ? db.BindZCdbBuff(buff) : 0;
   }
 
+  // The reader of a damaged section: keeps what reads whole, tells the log every item it drops.
+  class Recoverer : public Keeper, public SectionReporter {
+   public:
+    Recoverer(SxfZCdbAttrDB& db, Duplicates rule, SectionRecoveryLog& log) : Keeper(db, rule), log_(log) {}
+
+    // The title is kept only when its record reads whole.
+    SxfTitleInfo* TitleTarget() override { return &title_; }
+    void TitleRead(uint64_t) override {
+      db_.m_titleInfo = title_;
+      anything_ = true;
+    }
+    bool WantsSetDefs() const override { return true; }
+    void SetDef(uint64_t offset, const SxfZCdbAttrSetDef& def) override {
+      anything_ = true;
+      if (db_.AddAttrSetDefData(def) == nullptr) {
+        log_.Dropped(offset, "set definition " + def.id.str() +
+                                 " dropped: it clashes with an earlier one (same id, or same name, version "
+                                 "and designer)");
+      }
+    }
+    void Entry(uint64_t offset, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
+      anything_ = true;
+      if (figure == nullptr) {
+        log_.Dropped(offset, "attribute entry" + OfHandle(handle) + " dropped: it holds no figure record");
+        return;
+      }
+      Keeper::Entry(offset, handle, std::move(figure));
+    }
+
+    void Damage(uint64_t offset, const std::string& what) override {
+      log_.Dropped(offset, what + "; nothing after it can be read");
+    }
+    bool SkipDamaged(uint64_t offset, const std::string& what) override {
+      log_.Dropped(offset, what + "; the entry is dropped");
+      return true;
+    }
+
+    bool AnythingRead() const { return anything_; }
+    SxfTitleInfo& Title() { return title_; }
+
+   protected:
+    void Kept(uint64_t offset, DWORD handle, Stored stored) override {
+      switch (stored) {
+        case Stored::kNew:
+          break;
+        case Stored::kReplaced:
+          log_.Dropped(offsets_[handle], "the figure of handle " + std::to_string(handle) +
+                                             " dropped: the entry at byte " + std::to_string(offset) +
+                                             " stores the handle again and replaces it");
+          break;
+        case Stored::kNoHandle:
+          log_.Dropped(offset, "attribute entry without a record handle dropped: no record can carry it");
+          return;
+        case Stored::kHandleTaken:
+          log_.Dropped(offset, "the figure of handle " + std::to_string(handle) +
+                                   " dropped: the entry at byte " + std::to_string(offsets_[handle]) +
+                                   " holds the handle already");
+          return;
+      }
+      offsets_[handle] = offset;
+    }
+
+   private:
+    static std::string OfHandle(DWORD handle) {
+      return handle != ZCDB_NO_HANDLE ? " of handle " + std::to_string(handle) : "";
+    }
+
+    SectionRecoveryLog& log_;
+    SxfTitleInfo title_;
+    bool anything_ = false;
+    std::unordered_map<DWORD, uint64_t> offsets_;  // where the kept figure of each handle was read
+  };
+
+  static int Recover(SxfZCdbAttrDB& db, CFile* file, SectionRecoveryLog& log) {
+    SxfZCdbAttrDB::SetDefIndexScope byName(db);
+    const ULONGLONG start = file->GetPosition();
+    struct ToLog : SectionReporter {
+      explicit ToLog(SectionRecoveryLog& log) : log(log) {}
+      void Damage(uint64_t offset, const std::string& what) override { log.Dropped(offset, what); }
+      SectionRecoveryLog& log;
+    } versionLog(log);
+    DWORD version = 0;
+    const SectionLayout layout = ReadSectionVersion(file, version, &versionLog);
+    if (layout == SectionLayout::kRefused) return 0;
+    Recoverer recoverer(
+        db, layout == SectionLayout::kTagged ? Duplicates::kLaterReplaces : Duplicates::kFirstStays, log);
+    if (layout == SectionLayout::kTagged) {
+      ArchiveContext context;
+      CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
+      ar.SetContext(&context);
+      try {
+        WalkTaggedSection(ar, sizeof(DWORD), &db, recoverer, &recoverer);
+      } catch (CException&) {
+        // Reported by the walk: the framing itself is broken there, and nothing after it is found.
+      }
+      ar.Close();
+    } else {
+      OldSectionWalk walk(file, start, &db, &recoverer);
+      recoverer.HandingHandles();
+      if (walk.Title(recoverer.Title()) != 0) {
+        recoverer.TitleRead(sizeof(DWORD));
+        if (version != kSectionVersionWithSetDefs || walk.SetDefs(recoverer) != 0) walk.Entries(recoverer);
+      }
+    }
+    recoverer.Read().ClearMarks();
+    return recoverer.AnythingRead() ? 1 : 0;
+  }
+
   static int EntryRecord(SxfZCdbAttrDB& db, CArchive& ar, NewFileAttrData& data) {
     std::unique_ptr<SxfZCdbFigure> figure;
     const int ok = ReadEntryRecord(ar, &db, data.handle, figure);
@@ -297,6 +420,10 @@ int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, Sectio
 
 int ReadOldCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
   return SectionReader::OldCopyBuffer(db, file, buff, reporter);
+}
+
+int RecoverDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionRecoveryLog& log) {
+  return SectionReader::Recover(db, file, log);
 }
 
 int SxfZCdbAttrDB::Read(int mode, CFile* file, ZCdb* db) {

@@ -5,6 +5,8 @@
 // or passes an archive exception on.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -37,3 +39,21 @@ int TallyDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionReporter* reporte
 int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter);
 // SxfZCdbAttrDB::ReadOldBuff(file, buff): the old handle-prefixed copy-buffer section.
 int ReadOldCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter);
+
+// Told what a recovery drops, item by item.
+class SectionRecoveryLog {
+ public:
+  virtual ~SectionRecoveryLog() = default;
+  // The item at offset is not kept, and why; also where reading stops.
+  virtual void Dropped(uint64_t offset, const std::string& why) = 0;
+};
+
+// Reads what a damaged drawing-file section still holds into db, as a temporary read does
+// (mode 1: nothing is cleared, counted or bound), and tells log every item it drops. What is kept
+// was read whole. The tagged layout's blocks carry their lengths, so an entry that does not read
+// is dropped and reading goes on after its block; a block that runs past the end, and a damaged
+// record of the old layouts (which carry no lengths), end the reading there. The title is kept
+// only when its record reads whole; handles met twice are kept as the database's reader keeps
+// them. Returns 1 when anything was read (the title, a definition or an entry), else 0. Never
+// raises for damaged data.
+int RecoverDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionRecoveryLog& log);

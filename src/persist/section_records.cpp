@@ -26,8 +26,9 @@ int WriteOldTitleRecord(CFile* file, const SxfTitleInfo& title) {
                  WriteString(file, title.constructionName) && WriteString(file, title.contractClass) &&
                  WriteString(file, title.drawingName) && WriteString(file, title.drawingNumber) &&
                  WriteString(file, title.drawingType) && WriteString(file, title.scale) &&
-                 WriteInt32(file, title.year) && WriteInt32(file, title.month) && WriteInt32(file, title.day) &&
-                 WriteString(file, title.companyName) && WriteString(file, title.officeName)
+                 WriteInt32(file, title.year) && WriteInt32(file, title.month) &&
+                 WriteInt32(file, title.day) && WriteString(file, title.companyName) &&
+                 WriteString(file, title.officeName)
              ? 1
              : 0;
 }

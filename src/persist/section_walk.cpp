@@ -47,12 +47,29 @@ std::string RefusedVersionPhrase(DWORD version) {
          Hex(kSectionVersionWithSetDefs) + ", new ones start at " + Hex(kSectionVersionTagged) + ")";
 }
 
+SectionLayout ReadSectionVersion(CFile* file, DWORD& version, SectionReporter* reporter) {
+  LONG raw = 0;
+  if (old_format::ReadInt32(file, raw) == 0) {
+    if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
+    return SectionLayout::kRefused;
+  }
+  version = static_cast<DWORD>(raw);
+  const SectionLayout layout = LayoutOfVersion(version);
+  if (layout == SectionLayout::kRefused && reporter != nullptr)
+    reporter->Damage(0, RefusedVersionPhrase(version));
+  return layout;
+}
+
 int WalkTaggedSection(CArchive& ar, uint64_t base, SxfZCdbAttrDB* db, SectionVisitor& visitor,
                       SectionReporter* reporter) {
   SxfTitleInfo* title = visitor.TitleTarget();
   const bool setDefs = visitor.WantsSetDefs();
   auto report = [reporter](uint64_t offset, const std::string& what) {
     if (reporter != nullptr) reporter->Damage(offset, what);
+  };
+  // Damage inside a whole block: true when the reporter drops the item and the walk goes on.
+  auto skip = [reporter](uint64_t offset, const std::string& what) {
+    return reporter != nullptr && reporter->SkipDamaged(offset, what);
   };
   for (;;) {
     const uint64_t offset = base + ar.BytesDone();
@@ -68,7 +85,8 @@ int WalkTaggedSection(CArchive& ar, uint64_t base, SxfZCdbAttrDB* db, SectionVis
     try {
       block = LoadArchiveBlockBegin(ar);
     } catch (CArchiveException&) {
-      report(offset, "the entry of tag " + std::to_string(tag) + " is cut short: its block runs past the end");
+      report(offset,
+             "the entry of tag " + std::to_string(tag) + " is cut short: its block runs past the end");
       throw;
     }
     std::string failed;  // what is wrong when the entry's record does not read
@@ -77,7 +95,10 @@ int WalkTaggedSection(CArchive& ar, uint64_t base, SxfZCdbAttrDB* db, SectionVis
     try {
       switch (tag) {
         case kTagSectionTitle:
-          if (title != nullptr) ReadTitleRecord(*block, *title);
+          if (title != nullptr) {
+            ReadTitleRecord(*block, *title);
+            visitor.TitleRead(offset);
+          }
           break;
         case kTagSectionSetDef:
           if (setDefs) {
@@ -102,24 +123,20 @@ int WalkTaggedSection(CArchive& ar, uint64_t base, SxfZCdbAttrDB* db, SectionVis
           break;  // a tag this walk does not know is skipped, block and all
       }
     } catch (CArchiveException& e) {
-      if (inFigure) {
-        report(offset, "the figure record of the attribute entry" + OfHandle(handle) +
-                           " does not read: " + ArchiveReason(e));
-      } else {
-        report(offset, "entry of tag " + std::to_string(tag) + " does not read: " + ArchiveReason(e));
-      }
+      failed = inFigure ? "the figure record of the attribute entry" + OfHandle(handle) + " does not read: "
+                        : "entry of tag " + std::to_string(tag) + " does not read: ";
+      failed += ArchiveReason(e);
+      // The block itself is whole: a reporter may step over it.
       LoadArchiveBlockEnd(ar, block);
+      if (skip(offset, failed)) continue;
       throw;
     } catch (...) {
-      report(offset, "entry of tag " + std::to_string(tag) + " does not read");
       LoadArchiveBlockEnd(ar, block);
+      if (skip(offset, "entry of tag " + std::to_string(tag) + " does not read")) continue;
       throw;
     }
     LoadArchiveBlockEnd(ar, block);
-    if (!failed.empty()) {
-      report(offset, failed);
-      return 0;
-    }
+    if (!failed.empty() && !skip(offset, failed)) return 0;
   }
 }
 
@@ -141,7 +158,8 @@ int OldSectionWalk::Title(SxfTitleInfo& title) {
 int OldSectionWalk::SetDefs(SectionVisitor& visitor) {
   const uint64_t countOffset = Offset();
   LONG count = 0;
-  if (old_format::ReadInt32(file_, count) == 0) return Fail(countOffset, "the set definition count is missing");
+  if (old_format::ReadInt32(file_, count) == 0)
+    return Fail(countOffset, "the set definition count is missing");
   for (LONG i = 0; i < count; ++i) {
     const uint64_t offset = Offset();
     SxfZCdbAttrSetDef def;
@@ -174,15 +192,9 @@ int OldSectionWalk::Entries(SectionVisitor& visitor) {
 
 int WalkSection(CFile* file, SxfZCdbAttrDB* db, SectionVisitor& visitor, SectionReporter* reporter) {
   const ULONGLONG start = file->GetPosition();
-  LONG raw = 0;
-  if (old_format::ReadInt32(file, raw) == 0) {
-    if (reporter != nullptr) reporter->Damage(0, "the section ends before its version");
-    return 0;
-  }
-  const DWORD version = static_cast<DWORD>(raw);
-  switch (LayoutOfVersion(version)) {
+  DWORD version = 0;
+  switch (ReadSectionVersion(file, version, reporter)) {
     case SectionLayout::kRefused:
-      if (reporter != nullptr) reporter->Damage(0, RefusedVersionPhrase(version));
       return 0;
     case SectionLayout::kTagged: {
       ArchiveContext context;

@@ -35,6 +35,14 @@ class SectionReporter {
   virtual ~SectionReporter() = default;
   // The item at offset does not read: what is wrong, as a short phrase. The walk ends there.
   virtual void Damage(uint64_t offset, const std::string& what) = 0;
+  // The item at offset does not read, but its block is whole, so a walk could step over it (the
+  // tagged layout's blocks carry their lengths). True drops the item and goes on after its
+  // block; the default ends the walk as Damage does, which is what every reader of the database
+  // wants.
+  virtual bool SkipDamaged(uint64_t offset, const std::string& what) {
+    Damage(offset, what);
+    return false;
+  }
 };
 
 // Handed the items of a section in file order. The defaults ignore everything but entries.
@@ -45,6 +53,8 @@ class SectionVisitor {
   // their new values. Null: the tagged layout skips the title like an unknown tag; the old one
   // reads it into scratch, since nothing after it can be reached otherwise.
   virtual SxfTitleInfo* TitleTarget() { return nullptr; }
+  // The title record at offset has been read whole into TitleTarget().
+  virtual void TitleRead(uint64_t offset) { (void)offset; }
   // Whether set definition records are read; the tagged layout skips them otherwise.
   virtual bool WantsSetDefs() const { return false; }
   virtual void SetDef(uint64_t offset, const SxfZCdbAttrSetDef& def) {
@@ -97,6 +107,10 @@ enum class SectionLayout { kOld, kTagged, kRefused };
 SectionLayout LayoutOfVersion(DWORD version);
 // The phrase for a version no reader takes.
 std::string RefusedVersionPhrase(DWORD version);
+// Reads the version at the file's position (the section's first byte) into version and answers
+// its layout. A version that is not all there, or that no reader takes, is reported at offset 0
+// and answers kRefused.
+SectionLayout ReadSectionVersion(CFile* file, DWORD& version, SectionReporter* reporter);
 
 // A whole drawing-file section from its version on, for visitors that only look (the tool's
 // check): the layout by the version, then every part. file stands at the section's first byte.

@@ -2,10 +2,10 @@
 // the collection order of the section writer. The section writer stores the tagged layout; this
 // is kept for callers that need the old entries (the end marker is theirs to write).
 #include "attrdb/attrdb.h"
+#include "host/record_walk.h"
 #include "host/zcdb.h"
 #include "model/figure.h"
 #include "model/old_format.h"
-#include "host/record_walk.h"
 
 int SxfZCdbAttrDB::WriteAttr(CFile* file, ZCdbRecBase* rec, int chained, int mode) {
   if (rec == nullptr) return 0;

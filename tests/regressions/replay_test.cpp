@@ -45,6 +45,7 @@ const Target kTargets[] = {
     {"fuzz_old_atrf_group", ReadOldAtrfGroup}, {"fuzz_new_atrf_group", ReadNewAtrfGroup},
     {"fuzz_target_def", ReadTargetDef},        {"fuzz_new_section", ReadNewSection},
     {"fuzz_old_section", ReadOldSection},      {"fuzz_copy_buffer", ReadCopyBuffer},
+    {"fuzz_recover", RecoverSection},
 #if defined(SXF_HAVE_TOOL_JSON_READER)
     {"fuzz_import_json", ReadImportJson},
 #endif

@@ -14,22 +14,6 @@ namespace {
 
 const std::string kExisting = "an existing output file";
 
-// The offsets of the top-level entries of a new-layout section: tag, block length, content.
-std::vector<size_t> EntryOffsets(const std::string& section) {
-  std::vector<size_t> offsets;
-  size_t at = 4;
-  while (at + 4 <= section.size()) {
-    uint32_t tag = 0;
-    std::memcpy(&tag, section.data() + at, 4);
-    if (tag == 0) break;
-    uint32_t length = 0;
-    std::memcpy(&length, section.data() + at + 4, 4);
-    offsets.push_back(at);
-    at += 8 + length;
-  }
-  return offsets;
-}
-
 }  // namespace
 
 class ErrorsTest : public ToolTest {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -78,4 +79,19 @@ std::vector<std::string> ToolTest::Files() const {
     names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::vector<size_t> EntryOffsets(const std::string& section) {
+  std::vector<size_t> offsets;
+  size_t at = 4;
+  while (at + 4 <= section.size()) {
+    uint32_t tag = 0;
+    std::memcpy(&tag, section.data() + at, 4);
+    if (tag == 0) break;
+    uint32_t length = 0;
+    std::memcpy(&length, section.data() + at + 4, 4);
+    offsets.push_back(at);
+    at += 8 + length;
+  }
+  return offsets;
 }

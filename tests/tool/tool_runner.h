@@ -20,6 +20,9 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 // A committed sample under samples/ of the source tree.
 std::string SamplePath(const std::string& name);
+// The offsets of the top-level entries of a new-layout section (tag, block length, content), up
+// to the end tag.
+std::vector<size_t> EntryOffsets(const std::string& section);
 
 // A test with a fresh folder of its own, removed afterwards.
 class ToolTest : public ::testing::Test {

@@ -13,6 +13,7 @@ void AddImportCommand(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddDiffCommand(CLI::App& app);
 void AddExportCommand(CLI::App& app);
+void AddRecoverCommand(CLI::App& app);
 void AddDemoCommand(CLI::App& app);
 
 // Flushes standard output; throws ToolError(kExitInput) when what was printed did not all get out

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
   AddCheckCommand(app);
   AddDiffCommand(app);
   AddExportCommand(app);
+  AddRecoverCommand(app);
   AddDemoCommand(app);
 
   try {

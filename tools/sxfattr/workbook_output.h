@@ -8,7 +8,9 @@
 //
 // The library as Debian ships it (1.1.4) cannot write into memory, so it writes the temporary file
 // beside the output that is then renamed over it (atomic_output.h): no partial workbook is ever
-// seen under the output's name.
+// seen under the output's name. The library misses some of its short writes (a full disk) and
+// then reports success over a file that is cut off, so the file is read back first: a whole zip
+// archive (zip_check.h) whose XML parts are complete and whose sheets hold every row written.
 #pragma once
 
 #include <string>
