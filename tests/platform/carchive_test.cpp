@@ -22,6 +22,10 @@ void* operator new(size_t size) {
   if (void* p = std::malloc(size ? size : 1)) return p;
   throw std::bad_alloc();
 }
+// The library's nothrow allocations (std::stable_sort's buffer) must come from the same malloc.
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size ? size : 1);
+}
 // Not inlined: an optimising build would otherwise see free() meet memory from operator new and
 // warn of a mismatch that is not one (this operator new takes its memory from malloc).
 __attribute__((noinline)) void operator delete(void* p) noexcept {
