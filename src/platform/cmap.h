@@ -32,6 +32,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/huge_pages.h"
 #include "platform/map_hash.h"
 #include "platform/types.h"
 
@@ -297,7 +298,7 @@ class CMap {
 
   void GrowIndex() {
     const size_t size = index_.empty() ? 16 : index_.size() * 2;
-    std::vector<Slot> old;
+    Index old;
     old.swap(index_);
     index_.assign(size, Slot{0, nullptr});
     for (const Slot& slot : old) {
@@ -335,7 +336,9 @@ class CMap {
   }
 
   std::vector<CAssoc*> buckets_;
-  std::vector<Slot> index_;
+  // A large index lies in huge pages: its probes land anywhere in it.
+  using Index = std::vector<Slot, HugePageAllocator<Slot>>;
+  Index index_;
   std::vector<void*> blocks_;
   CAssoc* free_ = nullptr;
   UINT hashSize_ = 17;

@@ -7,16 +7,13 @@
 #include <new>
 #include <thread>
 
-#if !defined(SXF_SLAB_USES_MALLOC) && defined(__linux__)
-#include <sys/mman.h>
-#define SXF_SLAB_MAPS_CHUNKS 1
-#endif
+#include "platform/huge_pages.h"
 
 #if !defined(SXF_SLAB_USES_MALLOC)
 
 namespace {
 
-constexpr size_t kChunkBytes = size_t{2} << 20;  // one huge page
+constexpr size_t kChunkBytes = kHugePageBytes;
 constexpr size_t kRangeBytes = size_t{16} << 10;  // fresh memory a class takes at once
 
 // A lock held for a few instructions at a time, so waiting spins (and yields when it lasts).
@@ -77,27 +74,9 @@ void*& Link(void* block, int word) {
   return static_cast<void**>(block)[word];
 }
 
+// A drawing's fresh memory costs a fault per 2 MiB where the system grants huge pages.
 char* NewChunk() {
-#if defined(SXF_SLAB_MAPS_CHUNKS)
-  // Twice the size, so that an aligned chunk lies inside; the rest goes back at once.
-  void* mapped = mmap(nullptr, 2 * kChunkBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) throw std::bad_alloc();
-  const uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
-  const uintptr_t aligned = (start + kChunkBytes - 1) & ~(uintptr_t{kChunkBytes} - 1);
-  if (aligned > start) munmap(mapped, aligned - start);
-  const uintptr_t tail = aligned + kChunkBytes;
-  const uintptr_t mappedEnd = start + 2 * kChunkBytes;
-  if (mappedEnd > tail) munmap(reinterpret_cast<void*>(tail), mappedEnd - tail);
-  char* chunk = reinterpret_cast<char*>(aligned);
-  // Where the system grants huge pages, a drawing's fresh memory costs a fault per 2 MiB instead
-  // of one per 4 KiB; where it does not, nothing changes.
-  madvise(chunk, kChunkBytes, MADV_HUGEPAGE);
-  return chunk;
-#else
-  char* chunk = static_cast<char*>(std::malloc(kChunkBytes));
-  if (chunk == nullptr) throw std::bad_alloc();
-  return chunk;
-#endif
+  return static_cast<char*>(HugePagesAllocate(kChunkBytes));
 }
 
 // A range of at least bytes of fresh memory for a class whose lock the caller holds.

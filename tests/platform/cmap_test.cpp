@@ -158,9 +158,18 @@ TEST(CMapReuse, ValuesStayPutWhileTheMapGrows) {
   map.InitHashTable(773);
   CString* first = &map[42];
   *first = "kept";
-  for (DWORD key = 1000; key < 40000; ++key) map[key] = "filler";
+  // Enough keys that the index outgrows 2 MiB twice, into and within huge-page memory.
+  for (DWORD key = 1000; key < 90000; ++key) map[key] = key % 7 == 0 ? "seventh" : "filler";
   EXPECT_EQ(map.PLookupValue(42), first);
   EXPECT_EQ(*first, "kept");
+  EXPECT_EQ(map.GetCount(), 89001);
+  int sevenths = 0;
+  for (DWORD key = 1000; key < 90000; ++key) {
+    const CString* value = map.PLookupValue(key);
+    ASSERT_NE(value, nullptr) << key;
+    if (*value == "seventh") ++sevenths;
+  }
+  EXPECT_EQ(sevenths, 12715);
 }
 
 }  // namespace
