@@ -1,7 +1,7 @@
 # Top-level commands. Each installs what a new machine lacks, then builds through CMake presets.
 JOBS ?= 2
 
-.PHONY: all run test asan docs bench bench-build fuzz fuzz-smoke format clean soak
+.PHONY: all run test asan tsan docs bench bench-build fuzz fuzz-smoke format clean soak
 
 all: test
 
@@ -26,6 +26,16 @@ asan:
 	cmake --build build/asan -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir build/asan --output-on-failure -j$(JOBS)
+
+# Two drawings loaded, edited and saved on two threads at once, and the platform layer's tests
+# (strings, archives, maps, slab memory), under ThreadSanitizer: any data race fails the run.
+TSAN_TESTS = test_threads test_platform
+tsan:
+	scripts/setup.sh build
+	cmake --preset tsan >/dev/null
+	cmake --build build/tsan -j$(JOBS) --target $(TSAN_TESTS)
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 build/tsan/tests/test_threads --gtest_brief=1
+	TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_platform --gtest_brief=1
 
 # The API reference of the public headers (Doxygen; build/docs/html/index.html). Doxygen fails on
 # any warning; the check after it fails when a page the README links to was not made.

@@ -4,12 +4,14 @@
 // them yet) and notes which new handle each source record got. At the end the references of
 // every figure attached during the copy are rewritten through that table and counted, so a copy
 // of A that referenced B references the copy of B.
+#include <algorithm>
 #include <vector>
 
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
 #include "host/zcdb_rec.h"
 #include "host/dword_array_x.h"
+#include "model/group_walk.h"
 
 namespace {
 
@@ -31,30 +33,65 @@ void SxfZCdbAttrDB::EndCopyWithTarget() {
   if (m_copyMap == nullptr) return;
   if (m_copyFirstHandle != ZCDB_NO_HANDLE) {
     // The host hands out increasing handles, so the copies are the entries between the first
-    // and the last new handle.
-    std::vector<SxfZCdbFigure*> copied;
-    POSITION pos = m_attrMap.GetStartPosition();
-    while (pos != nullptr) {
-      DWORD handle = 0;
-      ZCDB_SXFATTR_MAP* entry = nullptr;
-      m_attrMap.GetNextAssoc(pos, handle, entry);
-      if (entry == nullptr || entry->figure == nullptr) continue;
-      if (handle < m_copyFirstHandle || handle > m_copyLastHandle) continue;
-      copied.push_back(entry->figure);
+    // and the last new handle, taken in map order. A copy of part of a drawing looks the handles
+    // of that span up and orders them as a pass would meet them, instead of walking every entry.
+    std::vector<DWORD> handles;
+    const bool span = m_copyFirstHandle <= m_copyLastHandle &&
+                      m_copyLastHandle - m_copyFirstHandle < static_cast<DWORD>(m_attrMap.GetCount());
+    if (span) {
+      DWORD run[kTargetPrefetchRun];
+      for (DWORD first = m_copyFirstHandle;;) {
+        size_t n = 0;
+        for (DWORD handle = first; n < kTargetPrefetchRun; ++handle) {
+          run[n++] = handle;
+          if (handle == m_copyLastHandle) break;
+        }
+        m_attrMap.TouchRun(run, n);
+        for (size_t i = 0; i < n; ++i) {
+          const ZCDB_SXFATTR_MAP* entry = FindEntry(run[i]);
+          if (entry != nullptr && entry->figure != nullptr) handles.push_back(run[i]);
+        }
+        if (run[n - 1] == m_copyLastHandle) break;
+        first = run[n - 1] + 1;
+      }
+      m_attrMap.SortInPassOrder(handles);
+    } else {
+      POSITION pos = m_attrMap.GetStartPosition();
+      while (pos != nullptr) {
+        DWORD handle = 0;
+        ZCDB_SXFATTR_MAP* entry = nullptr;
+        m_attrMap.GetNextAssoc(pos, handle, entry);
+        if (entry == nullptr || entry->figure == nullptr) continue;
+        if (handle < m_copyFirstHandle || handle > m_copyLastHandle) continue;
+        handles.push_back(handle);
+      }
     }
+    std::vector<SxfZCdbFigure*> copied;
+    copied.reserve(handles.size());
+    for (size_t first = 0; first < handles.size(); first += kTargetPrefetchRun) {
+      const size_t n = std::min(handles.size() - first, kTargetPrefetchRun);
+      m_attrMap.TouchRun(handles.data() + first, n);
+      for (size_t i = first; i < first + n; ++i) copied.push_back(FindEntry(handles[i])->figure);
+    }
+    std::vector<DWORD> targets;
     for (SxfZCdbFigure* fig : copied) {
       // ChangeTarget rewrites every reference to one handle; references to records that were
-      // not copied keep their handles.
-      CDWordArrayX targets;
-      fig->GetTarget(targets);
-      for (int i = 0; i < targets.GetCount(); ++i) {
+      // not copied keep their handles. The handles are listed first: the rewriting changes the
+      // figure the list comes from.
+      targets.clear();
+      group_walk::ForEachTarget(*fig, [&](DWORD target) { targets.push_back(target); });
+      for (DWORD target : targets) {
         DWORD newHandle = 0;
-        if (m_copyMap->Lookup(targets[i], newHandle)) fig->ChangeTarget(targets[i], newHandle);
+        if (m_copyMap->Lookup(target, newHandle)) fig->ChangeTarget(target, newHandle);
       }
     }
     // Counting may add target-only entries to the map, so it runs over the collected figures
     // rather than during a pass over the map.
-    for (SxfZCdbFigure* fig : copied) AppendTargetEntry(fig);
+    for (size_t first = 0; first < copied.size(); first += kTargetPrefetchRun) {
+      const size_t n = std::min(copied.size() - first, kTargetPrefetchRun);
+      PrefetchTargets(copied.data() + first, n);
+      for (size_t i = first; i < first + n; ++i) AppendTargetEntry(copied[i]);
+    }
   }
   delete m_copyMap;
   m_copyMap = nullptr;

@@ -13,6 +13,7 @@
 #include "model/attr_grp.h"
 #include "model/attr_set_def.h"
 #include "model/figure.h"
+#include "model/group_walk.h"
 #include "attrdb/handle_map_entry.h"
 
 namespace {
@@ -209,6 +210,13 @@ int SxfZCdbAttrDB::CommitData(ZCdbRecBase* rec, SxfZCdbFigure& fig) {
   if (rec == nullptr || rec->TestStatus(ZCDB_STATUS_REMOVED) != 0) return 0;
 
   RefreshContourValue(rec, fig);
+
+  // Nearly always every reference is still live: one walk without a list tells.
+  bool allLive = true;
+  group_walk::ForEachTarget(fig, [&](DWORD target) {
+    if (allLive && _TargetIsOk(target) == 0) allLive = false;
+  });
+  if (allLive) return 1;
 
   CDWordArrayX targets;
   fig.GetTarget(targets);

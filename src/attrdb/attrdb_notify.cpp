@@ -1,6 +1,7 @@
 // How the database follows the host's record changes: copies, new contour records, the
 // two-phase deletion (delete mark, then removal), commits and records that get new objects.
 // Every notification answers 1; the host has no use for a failure.
+#include <algorithm>
 #include <vector>
 
 #include "attrdb/attrdb.h"
@@ -14,6 +15,7 @@
 #include "host/zcdb_elm.h"
 #include "host/zcdb_blk.h"
 #include "attrdb/handle_map_entry.h"
+#include "model/group_walk.h"
 
 namespace {
 
@@ -169,19 +171,43 @@ int SxfZCdbAttrDB::OnCommit(int mode, ZCdb*) {
     m_attrMap.GetNextAssoc(pos, handle, entry);
     if (entry == nullptr || (entry->flags & kDeleteMark) != 0) dead.push_back(handle);
   }
-  for (DWORD handle : dead) {
-    DestroyEntry(FindEntry(handle));
-    m_attrMap.RemoveKey(handle);
+  // Taken apart a run at a time, each run's entries and figures read in first (see PrefetchTargets).
+  SxfZCdbFigure* doomed[kTargetPrefetchRun];
+  for (size_t first = 0; first < dead.size(); first += kTargetPrefetchRun) {
+    const size_t n = std::min(dead.size() - first, kTargetPrefetchRun);
+    m_attrMap.TouchRun(dead.data() + first, n);
+    for (size_t i = 0; i < n; ++i) {
+      const ZCDB_SXFATTR_MAP* entry = FindEntry(dead[first + i]);
+      doomed[i] = entry != nullptr ? entry->figure : nullptr;
+    }
+    group_walk::TouchTargetPaths(doomed, n);
+    for (size_t i = first; i < first + n; ++i) {
+      DestroyEntry(FindEntry(dead[i]));
+      m_attrMap.RemoveKey(dead[i]);
+    }
   }
 
   // With the dead entries gone, every reference to them (or to records nobody counts any
-  // more) is dropped from the stored figures.
+  // more) is dropped from the stored figures. The figures are taken a run at a time in map order,
+  // and the entries their targets name are brought in for the whole run before it is checked.
+  std::vector<ZCDB_SXFATTR_MAP*> run;
+  std::vector<SxfZCdbFigure*> figures;
+  run.reserve(kTargetPrefetchRun);
+  figures.reserve(kTargetPrefetchRun);
   pos = m_attrMap.GetStartPosition();
   while (pos != nullptr) {
-    DWORD handle = 0;
-    ZCDB_SXFATTR_MAP* entry = nullptr;
-    m_attrMap.GetNextAssoc(pos, handle, entry);
-    if (entry->figure != nullptr) CommitData(entry->rec, *entry->figure);
+    run.clear();
+    figures.clear();
+    while (pos != nullptr && run.size() < kTargetPrefetchRun) {
+      DWORD handle = 0;
+      ZCDB_SXFATTR_MAP* entry = nullptr;
+      m_attrMap.GetNextAssoc(pos, handle, entry);
+      if (entry->figure == nullptr) continue;
+      run.push_back(entry);
+      figures.push_back(entry->figure);
+    }
+    PrefetchTargets(figures.data(), figures.size());
+    for (ZCDB_SXFATTR_MAP* entry : run) CommitData(entry->rec, *entry->figure);
   }
   return 1;
 }

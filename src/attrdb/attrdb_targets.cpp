@@ -9,36 +9,47 @@
 #include "model/figure.h"
 #include "host/dword_array_x.h"
 #include "attrdb/handle_map_entry.h"
+#include "model/group_walk.h"
 
+// Both walk the figure's targets in the order GetTarget lists them; the walk changes only the map,
+// never the figure.
 int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
   if (fig == nullptr) return 1;
-  CDWordArrayX targets;
-  fig->GetTarget(targets);
-  for (int i = 0; i < targets.GetCount(); ++i) {
-    const DWORD target = targets[i];
+  group_walk::ForEachTarget(*fig, [this](DWORD target) {
     ZCDB_SXFATTR_MAP* entry = FindEntry(target);
     if (entry == nullptr) {
       // A target-only entry. Its undo record carries no host record, so undo and redo leave the
       // entry alone and releasing only frees the record.
       if (IsUndoRecording()) RegisterUndo(SXF_UNDO_ADD, nullptr, nullptr);
       m_attrMap.SetAt(target, MakeEntry(1, nullptr, nullptr));
-      continue;
+      return;
     }
     if ((entry->flags & kTargetedMask) != kTargetedMask) ++entry->flags;
-  }
+  });
   return 1;
+}
+
+void SxfZCdbAttrDB::PrefetchTargets(SxfZCdbFigure* const* figures, size_t count) const {
+  group_walk::TouchTargetPaths(figures, count);
+  DWORD targets[4 * kTargetPrefetchRun];
+  size_t n = 0;
+  for (size_t i = 0; i < count && n < sizeof targets / sizeof targets[0]; ++i) {
+    if (figures[i] == nullptr) continue;
+    group_walk::ForEachTarget(*figures[i], [&](DWORD target) {
+      if (n < sizeof targets / sizeof targets[0]) targets[n++] = target;
+    });
+  }
+  m_attrMap.TouchRun(targets, n);
 }
 
 int SxfZCdbAttrDB::RemoveTargetEntry(SxfZCdbFigure* fig) {
   if (fig == nullptr) return 1;
-  CDWordArrayX targets;
-  fig->GetTarget(targets);
-  for (int i = 0; i < targets.GetCount(); ++i) {
-    ZCDB_SXFATTR_MAP* entry = FindEntry(targets[i]);
-    if (entry == nullptr) continue;
+  group_walk::ForEachTarget(*fig, [this](DWORD target) {
+    ZCDB_SXFATTR_MAP* entry = FindEntry(target);
+    if (entry == nullptr) return;
     const DWORD count = entry->flags & kTargetedMask;
     if (count != 0 && count != kTargetedMask) --entry->flags;
-  }
+  });
   return 1;
 }
 

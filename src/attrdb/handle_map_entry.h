@@ -10,9 +10,12 @@
 
 #include "attrdb/attrdb.h"
 #include "model/figure.h"
+#include "platform/slab.h"
 
-// A new entry {flags, rec, figure}; the entry takes the figure over.
-ZCDB_SXFATTR_MAP* MakeEntry(DWORD flags, ZCdbRecBase* rec, std::unique_ptr<SxfZCdbFigure> figure);
+// A new entry {flags, rec, figure}; the entry takes the figure over. Entries live in slab memory
+// (platform/slab.h), from cache when one is given (a read's).
+ZCDB_SXFATTR_MAP* MakeEntry(DWORD flags, ZCdbRecBase* rec, std::unique_ptr<SxfZCdbFigure> figure,
+                            SlabCache* cache = nullptr);
 // Deletes the entry's figure and the entry. A null entry is ignored.
 void DestroyEntry(ZCDB_SXFATTR_MAP* entry);
 

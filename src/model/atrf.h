@@ -18,6 +18,8 @@ class SxfZCdbAttrDB;
 // The list of references of an ATRF. It owns them: destroying it destroys every reference.
 class SXF_API SxfZCdbATRFInfo : public TVector<SxfZCdbAttrSetRef*> {
  public:
+  SXF_SLAB_ALLOCATED
+
   SxfZCdbATRFInfo() = default;
   virtual ~SxfZCdbATRFInfo();
   // Destroys every reference and empties the list.
@@ -26,6 +28,8 @@ class SXF_API SxfZCdbATRFInfo : public TVector<SxfZCdbAttrSetRef*> {
 
 class SXF_API SxfZCdbATRF {
  public:
+  SXF_SLAB_ALLOCATED
+
   SxfZCdbATRF();
   SxfZCdbATRF(const SxfZCdbATRF& other);
   SxfZCdbATRF& operator=(const SxfZCdbATRF& other);

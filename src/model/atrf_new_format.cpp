@@ -26,9 +26,15 @@ int SxfZCdbATRF::NewRead(CArchive& ar, SxfZCdbAttrDB*) {
   ClrAttrSetRefData();
   return ReadRecord(ar, [&](LONG tag, CArchive& block) {
     if (tag != kTagAtrfSetRef) return 1;
-    std::unique_ptr<SxfZCdbAttrSetRef> ref(new SxfZCdbAttrSetRef);
+    SlabCache* slabs = block.Slabs();
+    std::unique_ptr<SxfZCdbAttrSetRef> ref(NewFromSlab<SxfZCdbAttrSetRef>(slabs));
     if (!ref->NewRead(block, 0)) return 0;
-    info->Add(ref.release());
+    info->AddBuilt(
+        [&](SxfZCdbAttrSetRef*& slot) {
+          slot = ref.release();
+          return true;
+        },
+        slabs);
     return 1;
   });
 }

@@ -12,9 +12,12 @@
 #include "platform/carchive.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"
+#include "platform/slab.h"
 
 class SXF_API SxfZCdbATRS {
  public:
+  SXF_SLAB_ALLOCATED
+
   SxfZCdbATRS() = default;
   SxfZCdbATRS(const SxfZCdbATRS&) = default;
   SxfZCdbATRS(SxfZCdbATRS&&) noexcept = default;

@@ -170,7 +170,11 @@ int SxfZCdbATRU::IsAtrsData() const {
 }
 
 DWORD SxfZCdbATRU::IsTarget() const {
-  return name == kJpTarget ? ParseInteger(value) : ZCDB_NO_HANDLE;
+  // The length first: most names are not the target's, and this is asked of every attribute
+  // whenever a figure's targets are counted.
+  constexpr int kLength = sizeof(kJpTarget) - 1;
+  const bool target = name.GetLength() == kLength && std::memcmp(name.GetString(), kJpTarget, kLength) == 0;
+  return target ? ParseInteger(value) : ZCDB_NO_HANDLE;
 }
 
 void SxfZCdbATRU::SetTarget(ULONG handle, const char* memo) {

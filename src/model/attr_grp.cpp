@@ -8,45 +8,19 @@
 #include "host/wildcard.h"
 #include "platform/exceptions.h"
 #include "host/zcdb_rec.h"
+#include "model/group_walk.h"
 
 namespace {
 
 
-// Every walk below keeps its own stack, so a tree of any depth that a caller builds (readers stop
-// at kMaxGroupDepth, callers need not) is copied, compared, searched and taken apart without
-// exhausting the call stack.
-
-// Calls enter(g) for root and every group below it in tree order (a group before its sub-groups,
-// sub-groups in list order, each completely before the next; null slots skipped), and
-// afterSub(parent) each time a sub-group of parent has been walked completely. Either answers
-// false to end the walk. Returns false when the walk was ended.
 template <class Group, class Enter, class AfterSub>
 bool WalkTree(Group& root, Enter&& enter, AfterSub&& afterSub) {
-  if (!enter(root)) return false;
-  struct Frame {
-    Group* group;
-    int next;  // the sub-group to walk next
-  };
-  std::vector<Frame> stack{{&root, 0}};
-  while (!stack.empty()) {
-    Frame& top = stack.back();
-    const auto& subs = top.group->info->groups;
-    if (top.next >= subs.GetCount()) {
-      stack.pop_back();
-      if (!stack.empty() && !afterSub(*stack.back().group)) return false;
-      continue;
-    }
-    Group* sub = subs[top.next++];
-    if (!sub) continue;
-    if (!enter(*sub)) return false;
-    stack.push_back({sub, 0});
-  }
-  return true;
+  return group_walk::Walk(root, enter, afterSub);
 }
 
 template <class Group, class Enter>
 bool WalkTree(Group& root, Enter&& enter) {
-  return WalkTree(root, enter, [](Group&) { return true; });
+  return group_walk::Walk(root, enter);
 }
 
 // Gives copy the name and attributes of src and a plain copy of every sub-group below it (null

@@ -40,6 +40,8 @@ inline constexpr int kMaxGroupDepth = 1000;
 // The content of a group. Destroying it destroys the whole subtree below it.
 class SXF_API SxfZCdbAttrGrpInfo {
  public:
+  SXF_SLAB_ALLOCATED
+
   SxfZCdbAttrGrpInfo() = default;
   SxfZCdbAttrGrpInfo(const SxfZCdbAttrGrpInfo&) = delete;
   SxfZCdbAttrGrpInfo& operator=(const SxfZCdbAttrGrpInfo&) = delete;
@@ -52,6 +54,8 @@ class SXF_API SxfZCdbAttrGrpInfo {
 
 class SXF_API SxfZCdbAttrGrp {
  public:
+  SXF_SLAB_ALLOCATED
+
   SxfZCdbAttrGrp();
   SxfZCdbAttrGrp(const SxfZCdbAttrGrp& other);
   SxfZCdbAttrGrp& operator=(const SxfZCdbAttrGrp& other);

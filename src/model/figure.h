@@ -38,6 +38,8 @@ enum : BYTE { SXF_ATTR_NONE = 0, SXF_ATTR_ATRF = 1, SXF_ATTR_ATRU = 2, SXF_ATTR_
 
 class SXF_API SxfZCdbFigure {
  public:
+  SXF_SLAB_ALLOCATED
+
   SxfZCdbFigure();
   SxfZCdbFigure(const SxfZCdbFigure& other);
   SxfZCdbFigure& operator=(const SxfZCdbFigure& other);

@@ -52,7 +52,7 @@ int SxfZCdbFigure::NewRead(CArchive& ar, SxfZCdbAttrDB* db) {
         ReadFields(block, [&](CArchive& in) { in >> name >> attrType; });
         return 1;
       case kTagFigureAtrf: {
-        SxfZCdbATRF* atrf = new SxfZCdbATRF;
+        SxfZCdbATRF* atrf = NewFromSlab<SxfZCdbATRF>(block.Slabs());
         attr.Reset(atrf);
         return atrf->NewRead(block, db);
       }
@@ -62,7 +62,7 @@ int SxfZCdbFigure::NewRead(CArchive& ar, SxfZCdbAttrDB* db) {
         return atru ? 1 : 0;
       }
       case kTagFigureAtrs: {
-        SxfZCdbATRS* stub = new SxfZCdbATRS;
+        SxfZCdbATRS* stub = NewFromSlab<SxfZCdbATRS>(block.Slabs());
         attr.Reset(stub);
         return NewReadATRS(block, *stub);
       }

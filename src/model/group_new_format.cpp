@@ -50,19 +50,23 @@ int SxfZCdbAttrGrp::NewReadTree(CArchive& ar, int merge, int depth) {
         ReadFields(block, [&](CArchive& in) { in >> name; });
         return 1;
       }
-      case kTagGroupAttr: {
-        SxfZCdbATRU attr;
-        if (!NewReadATRU(block, attr)) return 0;
-        info->attrs.Add(std::move(attr));
-        return 1;
-      }
+      case kTagGroupAttr:
+        return info->attrs.AddBuilt([&](SxfZCdbATRU& attr) { return NewReadATRU(block, attr) != 0; },
+                                    block.Slabs())
+                   ? 1
+                   : 0;
       case kTagGroupSubGroup: {
         if (depth >= kMaxGroupDepth) return 0;
         // The sub-group joins the list before it is read, so a failure keeps what it read.
-        std::unique_ptr<SxfZCdbAttrGrp> owned(new SxfZCdbAttrGrp);
+        SlabCache* slabs = block.Slabs();
+        std::unique_ptr<SxfZCdbAttrGrp> owned(NewFromSlab<SxfZCdbAttrGrp>(slabs));
         SxfZCdbAttrGrp* group = owned.get();
-        info->groups.Add(group);
-        owned.release();
+        info->groups.AddBuilt(
+            [&](SxfZCdbAttrGrp*& slot) {
+              slot = owned.release();
+              return true;
+            },
+            slabs);
         return group->NewReadTree(block, 0, depth + 1);
       }
       default:

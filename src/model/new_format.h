@@ -11,6 +11,9 @@
 // Exception rule shared by every record: whatever is raised while a block is open closes that
 // block and then passes on unchanged, so nested blocks are never left dangling. The only
 // exception absorbed is the end of file inside a plain-field block (ReadFields).
+//
+// Blocks are framed in place (host/archive_block.h): the archive a body or onTag is handed is the
+// record's own archive, narrowed to the block while it is open.
 #pragma once
 
 #include <type_traits>
@@ -24,13 +27,13 @@
 
 namespace new_format {
 
-void WriteTag(CArchive& ar, LONG tag);
+inline void WriteTag(CArchive& ar, LONG tag) {
+  ar << static_cast<int>(tag);
+}
 // Writes the int32 0 that closes a record.
-void WriteEnd(CArchive& ar);
-
-// Closes a block being written after an exception; a second exception from closing is dropped so
-// that the first one passes on.
-void AbandonSaveBlock(CArchive& ar, CArchive* block);
+inline void WriteEnd(CArchive& ar) {
+  ar << static_cast<int>(kTagEnd);
+}
 
 // Writes one entry: the tag, then a block holding what body(CArchive& block) writes. body returns
 // int (1 success, 0 failure) or nothing (success). The block is closed in every case; the result
@@ -38,20 +41,13 @@ void AbandonSaveBlock(CArchive& ar, CArchive* block);
 template <class Body>
 int WriteBlock(CArchive& ar, LONG tag, Body&& body) {
   WriteTag(ar, tag);
-  CArchive* block = SaveArchiveBlockBegin(ar);
-  int ok = 1;
-  try {
-    if constexpr (std::is_void_v<decltype(body(*block))>) {
-      body(*block);
-    } else {
-      ok = body(*block);
-    }
-  } catch (...) {
-    AbandonSaveBlock(ar, block);
-    throw;
+  ArchiveBlockOut block(ar);
+  if constexpr (std::is_void_v<decltype(body(ar))>) {
+    body(ar);
+    return 1;
+  } else {
+    return body(ar);
   }
-  SaveArchiveBlockEnd(ar, block);
-  return ok;
 }
 
 // Reads entries up to the int32 0. For each entry the block is opened and onTag(LONG tag,
@@ -65,16 +61,8 @@ int ReadRecord(CArchive& ar, OnTag&& onTag) {
     LONG tag;
     ar >> tag;
     if (tag == kTagEnd) return 1;
-    CArchive* block = LoadArchiveBlockBegin(ar);
-    int ok;
-    try {
-      ok = onTag(tag, *block);
-    } catch (...) {
-      LoadArchiveBlockEnd(ar, block);
-      throw;
-    }
-    LoadArchiveBlockEnd(ar, block);
-    if (!ok) return 0;
+    ArchiveBlockIn block(ar);
+    if (!onTag(tag, ar)) return 0;
   }
 }
 

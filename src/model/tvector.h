@@ -21,6 +21,8 @@
 #include <new>
 #include <utility>
 
+#include "platform/slab.h"
+
 template <class T>
 class TVector {
  public:
@@ -47,32 +49,72 @@ class TVector {
   // Appends value, moved; value must not be an element of this list.
   int Add(T&& value) { return Emplace(std::move(value)); }
 
+  // Builds a new last element where it will stay: a default-constructed T is handed to
+  // fill(T&), which returns true to keep it. When fill returns false or raises, the element is
+  // destroyed and the list is as it was (count and capacity). Readers fill elements this way
+  // instead of reading into a temporary and moving it in.
+  // cache, when given, is where new storage comes from (the read's, platform/slab.h).
+  template <class Fill>
+  bool AddBuilt(Fill&& fill, SlabCache* cache = nullptr) {
+    if (count_ == allocated_) Reallocate(allocated_ < growStep_ ? growStep_ : allocated_ * 2, cache);
+    T* element = ::new (data_ + count_) T();
+    bool keep = false;
+    try {
+      keep = fill(*element);
+    } catch (...) {
+      element->~T();
+      throw;
+    }
+    if (!keep) {
+      element->~T();
+      return false;
+    }
+    Counted();
+    return true;
+  }
+
  private:
   template <class V>
   int Emplace(V&& value) {
     if (count_ < allocated_) {
-      new (data_ + count_) T(std::forward<V>(value));
+      ::new (data_ + count_) T(std::forward<V>(value));
     } else {
       int allocated = allocated_ < growStep_ ? growStep_ : allocated_ * 2;
-      T* data = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(allocated)));
-      if (!data) throw std::bad_alloc();
+      T* data = static_cast<T*>(SlabAllocate(Bytes(allocated)));
       // Copy the new element before the old storage goes away: it may come from there.
       try {
-        new (data + count_) T(std::forward<V>(value));
+        ::new (data + count_) T(std::forward<V>(value));
       } catch (...) {
-        std::free(data);
+        SlabFree(data, Bytes(allocated));
         throw;
       }
-      for (int i = 0; i < count_; ++i) {
-        new (data + i) T(std::move(data_[i]));
-        data_[i].~T();
-      }
-      std::free(data_);
-      data_ = data;
-      allocated_ = allocated;
+      MoveTo(data, allocated);
     }
+    return Counted();
+  }
+
+  // Counts the element just built at the end.
+  int Counted() {
     if (count_ == capacity_) capacity_ = (capacity_ / growStep_ + 1) * growStep_;
     return count_++;
+  }
+
+  static size_t Bytes(int allocated) { return sizeof(T) * static_cast<size_t>(allocated); }
+
+  void Reallocate(int allocated, SlabCache* cache) {
+    void* data = cache != nullptr ? cache->Allocate(Bytes(allocated)) : SlabAllocate(Bytes(allocated));
+    MoveTo(static_cast<T*>(data), allocated);
+  }
+
+  // Moves the elements into data, which has room for allocated, and frees the old storage.
+  void MoveTo(T* data, int allocated) {
+    for (int i = 0; i < count_; ++i) {
+      ::new (data + i) T(std::move(data_[i]));
+      data_[i].~T();
+    }
+    SlabFree(data_, Bytes(allocated_));
+    data_ = data;
+    allocated_ = allocated;
   }
 
  public:
@@ -109,7 +151,7 @@ class TVector {
  private:
   void Release() {
     while (count_ > 0) data_[--count_].~T();
-    std::free(data_);
+    SlabFree(data_, Bytes(allocated_));
     data_ = nullptr;
     capacity_ = allocated_ = 0;
   }

@@ -54,6 +54,6 @@ int NewReadATRU(CArchive& ar, SxfZCdbATRU& atru) {
 }
 
 SxfZCdbATRU* NewReadATRU(CArchive& ar) {
-  std::unique_ptr<SxfZCdbATRU> atru(new SxfZCdbATRU);
+  std::unique_ptr<SxfZCdbATRU> atru(NewFromSlab<SxfZCdbATRU>(ar.Slabs()));
   return NewReadATRU(ar, *atru) ? atru.release() : nullptr;
 }

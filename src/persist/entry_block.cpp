@@ -6,18 +6,17 @@
 int WriteAttrEntryBlocks(CArchive& ar, NewFileAttrList& entries,
                          const std::function<int(CArchive&, NewFileAttrData&)>& writeOne) {
   int leftOut = 0;
-  // Each entry is staged in memory first, so a figure whose writer fails leaves nothing behind.
-  // One staging archive serves every entry: its buffer grows to the largest entry once.
-  CArchive staged{CArchive::MemoryStore{}};
   for (NewFileAttrData& data : entries) {
-    staged.ReopenMemoryStore();
-    if (writeOne(staged, data) == 0) {
-      ++leftOut;
-      continue;
+    const size_t start = ar.BeginHold();
+    int written = 0;
+    try {
+      written = new_format::WriteBlock(ar, kTagSectionAttrEntry, [&](CArchive& block) { return writeOne(block, data); });
+    } catch (...) {
+      ar.EndHold(start, false);
+      throw;
     }
-    const UINT length = static_cast<UINT>(staged.StoredSize());
-    new_format::WriteBlock(ar, kTagSectionAttrEntry,
-                           [&](CArchive& block) { block.Write(staged.StoredData(), length); });
+    ar.EndHold(start, written != 0);
+    if (written == 0) ++leftOut;
   }
   return leftOut;
 }

@@ -1,5 +1,6 @@
 // Binding the figures read from a section to the live host records of the same handles, and the
 // steps the host calls after reading.
+#include <algorithm>
 #include <vector>
 
 #include "attrdb/attrdb.h"
@@ -65,7 +66,11 @@ int SxfZCdbAttrDB::AfterReadTmp(ZCdb* db) {
     m_attrMap.GetNextAssoc(pos, handle, entry);
     if (entry != nullptr && entry->figure != nullptr) figures.push_back(entry->figure);
   }
-  for (SxfZCdbFigure* figure : figures) AppendTargetEntry(figure);
+  for (size_t first = 0; first < figures.size(); first += kTargetPrefetchRun) {
+    const size_t n = std::min(figures.size() - first, kTargetPrefetchRun);
+    PrefetchTargets(figures.data() + first, n);
+    for (size_t i = first; i < first + n; ++i) AppendTargetEntry(figures[i]);
+  }
   return BindZCDb(db);
 }
 

@@ -6,6 +6,7 @@
 // over one held before the read); the tagged drawing section lets the later one replace it.
 #include "persist/section_read.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -88,6 +89,16 @@ class SectionReader {
       handing_ = true;
       return *this;
     }
+    // New entries come from the read's slab cache.
+    Keeper& UsingSlabs(SlabCache* slabs) {
+      slabs_ = slabs;
+      return *this;
+    }
+    // The figures are tallied into tallies instead of stored (null: stored).
+    Keeper& TallyingInto(FigureTallies* tallies) {
+      tallies_ = tallies;
+      return *this;
+    }
 
     SxfTitleInfo* TitleTarget() override { return title_; }
     bool WantsSetDefs() const override { return setDefs_; }
@@ -95,9 +106,38 @@ class SectionReader {
     void Entry(uint64_t offset, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure) override {
       if (figure == nullptr) return;  // an entry without figure record holds nothing to keep
       if (handing_) figure->handle = handle;
-      const Stored stored = StoreFigure(db_, handle, std::move(figure), rule_, read_);
+      if (tallies_ != nullptr) {
+        if (handle == ZCDB_NO_HANDLE) {
+          rejected_ = true;
+        } else {
+          tallies_->push_back({handle, FigureTally{figure->GetAttrType(), figure->contour != nullptr,
+                                                   figure->image != nullptr}});
+        }
+        return;
+      }
+      const Stored stored = StoreFigure(db_, handle, std::move(figure), rule_, read_, slabs_);
       if (stored == Stored::kNoHandle || stored == Stored::kHandleTaken) rejected_ = true;
       Kept(offset, handle, stored);
+    }
+    // With tallies: what StoreFigure's rule keeps of a handle met twice, one tally per handle in
+    // ascending order. A handle met twice under kFirstStays is a rejected figure.
+    void SettleTallies() {
+      if (tallies_ == nullptr) return;
+      std::stable_sort(tallies_->begin(), tallies_->end(),
+                       [](const auto& a, const auto& b) { return a.first < b.first; });
+      size_t kept = 0;
+      for (size_t i = 0; i < tallies_->size(); ++i) {
+        if (kept > 0 && (*tallies_)[kept - 1].first == (*tallies_)[i].first) {
+          if (rule_ == Duplicates::kFirstStays) {
+            rejected_ = true;
+          } else {
+            (*tallies_)[kept - 1] = (*tallies_)[i];
+          }
+          continue;
+        }
+        (*tallies_)[kept++] = (*tallies_)[i];
+      }
+      tallies_->resize(kept);
     }
     void BadEntry(uint64_t, DWORD) override { rejected_ = true; }
 
@@ -120,6 +160,8 @@ class SectionReader {
     bool setDefs_ = false;
     bool handing_ = false;
     bool rejected_ = false;
+    SlabCache* slabs_ = nullptr;
+    FigureTallies* tallies_ = nullptr;
     ReadEntries read_;
   };
 
@@ -130,13 +172,13 @@ class SectionReader {
   // its entry is pending), so its references are withdrawn first. Either way each entry is listed
   // once, and only the figure it holds at the end is counted.
   static Stored StoreFigure(SxfZCdbAttrDB& db, DWORD handle, std::unique_ptr<SxfZCdbFigure> figure,
-                            Duplicates rule, ReadEntries& read) {
+                            Duplicates rule, ReadEntries& read, SlabCache* slabs) {
     if (handle == ZCDB_NO_HANDLE) return Stored::kNoHandle;
     // One probe of the map finds the entry or makes the place of a new one (the map holds no
     // null entries, so a null value is a new key).
     ZCDB_SXFATTR_MAP*& slot = db.m_attrMap[handle];
     if (slot == nullptr) {
-      slot = MakeEntry(0, nullptr, std::move(figure));
+      slot = MakeEntry(0, nullptr, std::move(figure), slabs);
       read.Add(slot);
       return Stored::kNew;
     }
@@ -155,19 +197,30 @@ class SectionReader {
 
   // Counts the targets of the figures a read kept, in section order. A figure put into a
   // delete-marked or parked entry stays uncounted, as that entry's own figure would be.
+  // The figures are taken a run at a time, and the entries their targets name are brought in for
+  // the whole run before it is counted.
   static void CountRead(SxfZCdbAttrDB& db, const ReadEntries& read) {
-    for (ZCDB_SXFATTR_MAP* entry : read.Entries()) {
-      if ((entry->flags & SxfZCdbAttrDB::kPending) == 0) db.AppendTargetEntry(entry->figure);
+    const std::vector<ZCDB_SXFATTR_MAP*>& entries = read.Entries();
+    SxfZCdbFigure* run[SxfZCdbAttrDB::kTargetPrefetchRun];
+    for (size_t first = 0; first < entries.size(); first += SxfZCdbAttrDB::kTargetPrefetchRun) {
+      const size_t end = std::min(entries.size(), first + SxfZCdbAttrDB::kTargetPrefetchRun);
+      size_t n = 0;
+      for (size_t i = first; i < end; ++i) {
+        if ((entries[i]->flags & SxfZCdbAttrDB::kPending) == 0) run[n++] = entries[i]->figure;
+      }
+      db.PrefetchTargets(run, n);
+      for (size_t i = 0; i < n; ++i) db.AppendTargetEntry(run[i]);
     }
   }
 
-  static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+  static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter,
+                     FigureTallies* tallies = nullptr) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     const ULONGLONG start = reporter != nullptr ? file->GetPosition() : 0;
     DWORD version = 0;
     switch (ReadSectionVersion(file, version, reporter)) {
       case SectionLayout::kTagged:
-        return Tagged(db, mode, file, drawing, reporter);
+        return Tagged(db, mode, file, drawing, reporter, tallies);
       case SectionLayout::kRefused:
         return 0;
       case SectionLayout::kOld:
@@ -178,10 +231,11 @@ class SectionReader {
     // The title just read stays: it belongs to the drawing being loaded.
     if (mode == 0) db.Clear();
     Keeper keeper(db, Duplicates::kFirstStays);
-    keeper.WithTitleAndSetDefs().HandingHandles();
+    keeper.WithTitleAndSetDefs().HandingHandles().TallyingInto(tallies);
     if (version == kSectionVersionWithSetDefs && walk.SetDefs(keeper) == 0) return 0;
     int result = walk.Entries(keeper);
     keeper.Read().ClearMarks();
+    keeper.SettleTallies();
     if (keeper.Rejected()) ShowRejectedFiguresWarning();
     if (mode == 0 && result != 0) {
       CountRead(db, keeper.Read());
@@ -190,16 +244,18 @@ class SectionReader {
     return result;
   }
 
-  static int Tagged(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
+  static int Tagged(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter,
+                    FigureTallies* tallies = nullptr) {
+    ArchiveContext context;  // outlives the archive
     Keeper keeper(db, Duplicates::kLaterReplaces);
-    keeper.WithTitleAndSetDefs();
-    ArchiveContext context;  // outlives the archive and its blocks
+    keeper.WithTitleAndSetDefs().UsingSlabs(&context.Slabs()).TallyingInto(tallies);
     CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
     ar.SetContext(&context);
     const int complete = WalkTaggedSection(ar, sizeof(DWORD), &db, keeper, reporter);
     // Gives back the read-ahead: the file stands right after the end tag.
     ar.Close();
     keeper.Read().ClearMarks();
+    keeper.SettleTallies();
     if (complete == 0) return 0;
     if (mode != 0) return 1;
     CountRead(db, keeper.Read());
@@ -211,8 +267,9 @@ class SectionReader {
     db.Clear();
     // A record put into the buffer twice is stored twice with the same figure: the first one read
     // stays. The buffer's figures are not counted as references: they are only copied from.
-    Keeper keeper(db, Duplicates::kFirstStays);
     ArchiveContext context;
+    Keeper keeper(db, Duplicates::kFirstStays);
+    keeper.UsingSlabs(&context.Slabs());
     CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
     ar.SetContext(&context);
     const int complete = WalkTaggedSection(ar, 0, &db, keeper, reporter);
@@ -350,6 +407,11 @@ class SectionReader {
 
 int ReadDrawingSection(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter) {
   return SectionReader::Drawing(db, mode, file, drawing, reporter);
+}
+
+int TallyDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionReporter* reporter, FigureTallies& tallies) {
+  tallies.clear();
+  return SectionReader::Drawing(db, 1, file, nullptr, reporter, &tallies);
 }
 
 int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {

@@ -80,7 +80,7 @@ int ReadEntryRecord(CArchive& ar, SxfZCdbAttrDB* db, DWORD& handle, std::unique_
         return 1;
       }
       if (tag != kTagEntryFigure) return 1;
-      std::unique_ptr<SxfZCdbFigure> read(new SxfZCdbFigure);
+      std::unique_ptr<SxfZCdbFigure> read(NewFromSlab<SxfZCdbFigure>(block.Slabs()));
       reading = true;
       if (read->NewRead(block, db) == 0) return 0;
       reading = false;

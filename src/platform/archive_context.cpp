@@ -1,40 +1,38 @@
 #include "platform/archive_context.h"
 
-#include <cstring>
+ArchiveContext::ArchiveContext() : slots_(new Slot[kSlots]) {}
 
-#include "platform/carchive.h"
+ArchiveContext::~ArchiveContext() {
+  for (size_t i = 0; i < kSlots; ++i) LetGo(slots_[i]);
+  delete[] slots_;
+}
 
-ArchiveContext::ArchiveContext() : texts_(new CString[kTextSlots]) {}
-
-ArchiveContext::~ArchiveContext() = default;
-
-void ArchiveContext::SetText(CString& out, const char* data, size_t length) {
+void ArchiveContext::SetUnsharedText(CString& out, const char* data, size_t length) {
   if (length == 0) {
     out.Empty();
-    return;
-  }
-  if (length > kSharedTextLength) {
+  } else {
     out = CString(data, static_cast<int>(length));
-    return;
   }
-  DWORD hash = 2166136261u;
-  for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<BYTE>(data[i])) * 16777619u;
-  CString& slot = texts_[(hash ^ (hash >> 16)) & (kTextSlots - 1)];
-  if (static_cast<size_t>(slot.GetLength()) != length || std::memcmp(slot.GetString(), data, length) != 0)
-    slot = CString(data, static_cast<int>(length));
-  out = slot;
 }
 
-CArchive* ArchiveContext::TakeBlock(bool loading) {
-  std::vector<std::unique_ptr<CArchive>>& kept = loading ? loads_ : stores_;
-  if (kept.empty()) return nullptr;
-  CArchive* block = kept.back().release();
-  kept.pop_back();
-  return block;
+void ArchiveContext::SetNewText(CString& out, Slot& slot, const Key& key, const char* data, size_t length) {
+  LetGo(slot);
+  slot.chars = CString::AllocateCounted(data, static_cast<int>(length), 1 + kBias, &slabs_);
+  slot.key = key;
+  slot.handed = 1;
+  out.AdoptCounted(slot.chars);
 }
 
-void ArchiveContext::KeepBlock(CArchive* block) {
-  std::vector<std::unique_ptr<CArchive>>& kept = block->IsLoading() ? loads_ : stores_;
-  std::unique_ptr<CArchive> owned(block);
-  if (kept.size() < kKeptBlocks) kept.push_back(std::move(owned));
+void ArchiveContext::CountHanded(Slot& slot) {
+  CString::AdjustUnshared(slot.chars, static_cast<int>(slot.handed));
+  slot.handed = 0;
+}
+
+void ArchiveContext::LetGo(Slot& slot) {
+  if (slot.chars == nullptr) return;
+  // The references handed out become real ones; the bias and the slot's own reference go.
+  CString::AdjustUnshared(slot.chars, static_cast<int>(slot.handed) - kBias - 1);
+  slot.chars = nullptr;
+  slot.key = Key{{0, 0, 0, 0}, 0};
+  slot.handed = 0;
 }

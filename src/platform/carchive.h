@@ -17,35 +17,49 @@
 // archive never holds: it raises CArchiveException(badSchema).
 //
 // Storing: bytes are buffered and written to the file when the buffer fills, on Flush and on
-// Close; a file error passes on as CFileException.
+// Close; a file error passes on as CFileException. While a block or a hold is open (below) the
+// buffer grows instead of being written out.
 //
-// An archive may be given an ArchiveContext (archive_context.h), which the block archives opened
-// inside it share: short texts read then share their buffers. Without one every text read has a
-// buffer of its own; the bytes are the same either way. The destructor closes an archive that is still
-// open and swallows any exception (as MFC does), so call Close to see write errors.
+// Blocks in place (not in MFC): length-framed blocks (DWORD n, then n bytes) are read and written
+// inside the archive itself, with no archive object per block. Loading, OpenBlock makes the next
+// n bytes all that can be read until CloseBlock: a read past them raises endOfFile, and closing
+// skips what was not read. Storing, BeginBlock writes a length to be filled in and EndBlock fills
+// it in; the bytes of an open block stay in the buffer until the outermost block closes. Blocks
+// close innermost first. The host's archive-block utility (host/archive_block.h) frames its
+// blocks with these; nothing else should.
+//
+// An archive may be given an ArchiveContext (archive_context.h): short texts read then share
+// their buffers. Without one every text read has a buffer of its own; the bytes are the same
+// either way. The destructor closes an archive that is still open and swallows any exception (as
+// MFC does), so call Close to see write errors.
+//
+// Cost: extractions and insertions of numbers and short strings, and opening and closing a block
+// whose bytes are buffered, are inline and allocate nothing (a text read through a context may
+// allocate its buffer). A loading file archive grows its buffer to hold a whole block when asked
+// to open one that is larger than the buffer (after checking the length against the file).
 #pragma once
 
 #include <cstring>
 #include <vector>
 
+#include "platform/archive_context.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"
 #include "platform/exceptions.h"
 #include "platform/types.h"
 
-class ArchiveContext;
-
 class SXF_PLATFORM_API CArchive {
  public:
   enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2 };
 
+  // bufSize is the read-ahead of a loading archive (smaller when the file holds less) and the
+  // amount a storing archive collects before it writes to the file.
   CArchive(CFile* file, UINT mode, int bufSize = 4096, void* buf = nullptr);
   // A loading archive over size bytes of memory that stay the caller's and must outlive it
-  // (not in MFC; archive blocks read nested blocks this way without copying them).
+  // (not in MFC).
   CArchive(const BYTE* data, UINT size);
   // A storing archive that keeps what is written in memory, in a buffer that grows as needed
-  // (not in MFC; archive blocks collect a block's bytes this way). StoredData/StoredSize give
-  // the bytes written so far.
+  // (not in MFC). StoredData/StoredSize give the bytes written so far.
   struct MemoryStore {};
   explicit CArchive(MemoryStore);
   virtual ~CArchive();
@@ -64,9 +78,9 @@ class SXF_PLATFORM_API CArchive {
   // later use of a closed or aborted archive raises CArchiveException.
   void Abort();
 
-  // Bytes that can still be read: what is buffered plus what the file held beyond the buffer
-  // when the archive was made; 0 when storing (not in MFC; readers use it to check counts
-  // before allocating).
+  // Bytes that can still be read: inside an open block, what is left of it; otherwise what is
+  // buffered plus what the file held beyond the buffer when the archive was made; 0 when storing
+  // (not in MFC; readers use it to check counts before allocating).
   ULONGLONG BytesLeft() const;
   // Bytes consumed (loading) or written (storing) since the archive was made, read-ahead excluded.
   ULONGLONG BytesDone() const;
@@ -83,7 +97,17 @@ class SXF_PLATFORM_API CArchive {
   CArchive& operator<<(float v) { return Put(v); }
   CArchive& operator<<(double v) { return Put(v); }
   CArchive& operator<<(bool v) { return Put(static_cast<BYTE>(v ? 1 : 0)); }
-  CArchive& operator<<(const CString& s);
+  CArchive& operator<<(const CString& s) {
+    // Most texts are short and fit the buffer with their one-byte length.
+    const size_t length = static_cast<size_t>(s.GetLength());
+    if (!loading_ && length < 0xFF && lim_ - cur_ > length) {
+      buf_[cur_] = static_cast<BYTE>(length);
+      std::memcpy(buf_ + cur_ + 1, s.GetString(), length);
+      cur_ += 1 + length;
+      return *this;
+    }
+    return WriteString(s);
+  }
   CArchive& operator<<(const char* s) { return *this << CString(s); }
 
   CArchive& operator>>(BYTE& v) { return Get(v); }
@@ -103,7 +127,19 @@ class SXF_PLATFORM_API CArchive {
     v = b != 0;
     return *this;
   }
-  CArchive& operator>>(CString& s);
+  CArchive& operator>>(CString& s) {
+    // Most texts are short and already buffered with their one-byte length.
+    if (loading_ && cur_ < lim_) {
+      const BYTE* p = data_ + cur_;
+      const size_t length = p[0];
+      if (length < 0xFF && length < lim_ - cur_) {
+        cur_ += 1 + length;
+        SetReadText(s, reinterpret_cast<const char*>(p + 1), length);
+        return *this;
+      }
+    }
+    return ReadString(s);
+  }
 
   // The string length prefix alone, as MFC's archive writes and reads it.
   void WriteStringLength(ULONGLONG length);
@@ -114,13 +150,58 @@ class SXF_PLATFORM_API CArchive {
   // The bytes stay valid until the archive is next read from or closed (not in MFC).
   const BYTE* TakeBuffered(size_t n);
 
-  // The context this archive and the blocks opened in it share, or null (not in MFC).
+  // The context this archive shares with the code reading or writing it, or null (not in MFC).
   void SetContext(ArchiveContext* context) { context_ = context; }
   ArchiveContext* GetContext() const { return context_; }
+  // Where objects read through this archive come from: the context's slab cache, or null for the
+  // global slab (not in MFC).
+  SlabCache* Slabs() const { return context_ != nullptr ? &context_->Slabs() : nullptr; }
 
-  // Blocks written in place in a memory-storing archive (not in MFC): Begin writes a length to be
-  // filled in and opens the block; End closes the innermost open block, filling in its length.
-  // Blocks close innermost first; End without an open block raises CArchiveException.
+  // ---- blocks in place (not in MFC) ----
+  // Loading: makes the next n bytes (the content of a block whose length was just read) all that
+  // can be read, and returns what CloseBlock needs to end the block. A length larger than what is
+  // left raises endOfFile before anything is allocated; a loading file archive outside any block
+  // first brings all n bytes into its buffer.
+  size_t OpenBlock(ULONGLONG n) {
+    if (loading_ && n <= lim_ - cur_) {
+      const size_t outer = lim_;
+      lim_ = cur_ + static_cast<size_t>(n);
+      ++depth_;
+      return outer;
+    }
+    return OpenBlockSlow(n);
+  }
+  // Ends the innermost open block: the archive stands after its last byte, read or not.
+  void CloseBlock(size_t outer) noexcept {
+    cur_ = lim_;
+    lim_ = outer;
+    --depth_;
+  }
+  // Storing: writes a DWORD length to be filled in and returns what EndBlock needs.
+  size_t BeginBlock() {
+    Put(DWORD{0});
+    ++depth_;
+    return cur_;
+  }
+  // Fills in the length of the innermost open block, which ends here.
+  void EndBlock(size_t start) noexcept {
+    const DWORD length = static_cast<DWORD>(cur_ - start);
+    std::memcpy(buf_ + start - sizeof(DWORD), &length, sizeof(DWORD));
+    --depth_;
+  }
+  // Storing: everything written from here until EndHold stays in the buffer; EndHold keeps it, or
+  // drops it when keep is false (a record that could not be written whole). Holds and blocks
+  // nest together and close innermost first.
+  size_t BeginHold();
+  void EndHold(size_t start, bool keep);
+
+  // The same blocks through a stack inside the archive, for callers that cannot carry what
+  // OpenBlock or BeginBlock returned (the host's MFC-era block functions): EnterBlock reads the
+  // length and opens the block; LeaveBlock closes the innermost one entered. BeginInPlaceBlock and
+  // EndInPlaceBlock do the same when storing. A Leave or End without an open block raises
+  // CArchiveException(genericException).
+  void EnterBlock();
+  void LeaveBlock();
   void BeginInPlaceBlock();
   void EndInPlaceBlock();
 
@@ -129,14 +210,11 @@ class SXF_PLATFORM_API CArchive {
   void ReopenView(const BYTE* data, UINT size);
   void ReopenMemoryStore();
   bool IsMemoryStore() const { return memoryStore_; }
-  const BYTE* StoredData() const { return buf_.data(); }
+  const BYTE* StoredData() const { return buf_; }
   size_t StoredSize() const { return cur_; }
   // Overwrites count bytes already stored at offset (a length filled in once it is known);
   // raises CArchiveException(genericException) when they are not all there.
   void PatchStored(size_t offset, const void* bytes, size_t count);
-  // The storage a memory-storing archive keeps between uses.
-  size_t StoredCapacity() const { return buf_.capacity(); }
-  void ReleaseStorage() { std::vector<BYTE>().swap(buf_); }
 
  private:
   // The direction test comes first: a store into a loading archive must not land in its
@@ -144,8 +222,8 @@ class SXF_PLATFORM_API CArchive {
   template <class T>
   CArchive& Put(T v) {
     if (loading_) throw CArchiveException(CArchiveException::readOnly);
-    if (lim_ - cur_ < sizeof(T)) FlushBuffer();
-    std::memcpy(&buf_[cur_], &v, sizeof(T));
+    if (lim_ - cur_ < sizeof(T)) MakeRoom(sizeof(T));
+    std::memcpy(buf_ + cur_, &v, sizeof(T));
     cur_ += sizeof(T);
     return *this;
   }
@@ -153,30 +231,44 @@ class SXF_PLATFORM_API CArchive {
   CArchive& Get(T& v) {
     if (!loading_) throw CArchiveException(CArchiveException::writeOnly);
     if (lim_ - cur_ < sizeof(T)) FillBuffer(sizeof(T));
-    std::memcpy(&v, Data() + cur_, sizeof(T));
+    std::memcpy(&v, data_ + cur_, sizeof(T));
     cur_ += sizeof(T);
     return *this;
   }
-  void FlushBuffer();
-  // Sets s to length bytes of text, through the context when there is one.
-  void SetReadText(CString& s, const char* text, size_t length);
-  // Makes room for count more bytes in a memory-storing archive's buffer.
-  void GrowMemoryStore(size_t count);
-  // Makes at least needed bytes available in the buffer or raises end of file.
+  void SetReadText(CString& s, const char* text, size_t length) {
+    if (context_ != nullptr) {
+      context_->SetText(s, text, length);
+    } else {
+      SetOwnText(s, text, length);
+    }
+  }
+  static void SetOwnText(CString& s, const char* text, size_t length);
+  CArchive& ReadString(CString& s);
+  CArchive& WriteString(const CString& s);
+  size_t OpenBlockSlow(ULONGLONG n);
+  // Storing: makes room for count more bytes, writing the buffer to the file when no block or
+  // hold is open, growing it otherwise.
+  void MakeRoom(size_t count);
+  void WriteOut();
+  void Grow(size_t needed);
+  // Loading: makes at least needed bytes available in the buffer or raises end of file.
   void FillBuffer(size_t needed);
   void CheckOpen() const;
-  const BYTE* Data() const { return view_ ? view_ : buf_.data(); }
 
   CFile* file_;
   const BYTE* view_ = nullptr;  // the memory of a loading memory archive, null otherwise
   bool memoryStore_ = false;    // a storing memory archive
   bool memoryOpen_ = false;     // a memory archive that is open
   bool loading_;
-  std::vector<BYTE> buf_;
-  size_t cur_ = 0;          // next byte to read or write
-  size_t lim_ = 0;          // end of valid data (loading) or of the buffer (storing)
-  ULONGLONG fileDone_ = 0;  // bytes moved between the buffer and the file
-  ULONGLONG fileEnd_ = 0;   // length of the file beyond its position at construction (loading)
+  BYTE* buf_ = nullptr;         // owned storage (file archives and memory stores)
+  size_t size_ = 0;             // bytes buf_ has room for
+  const BYTE* data_ = nullptr;  // loading: where the bytes are (buf_ or the view)
+  size_t cur_ = 0;              // next byte to read or write
+  size_t lim_ = 0;              // loading: end of what may be read now; storing: size_
+  size_t end_ = 0;              // loading: end of the valid data
+  int depth_ = 0;               // blocks and holds open in place
+  ULONGLONG fileDone_ = 0;      // bytes moved between the buffer and the file
+  ULONGLONG fileEnd_ = 0;       // length of the file beyond its position at construction (loading)
   ArchiveContext* context_ = nullptr;  // not owned
-  std::vector<size_t> openBlocks_;     // where the content of each open in-place block starts
+  std::vector<size_t> entered_;        // what EnterBlock and BeginInPlaceBlock opened, innermost last
 };

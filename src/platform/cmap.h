@@ -14,6 +14,10 @@
 // key is removed. Memory: about 32 bytes per entry (pointer values) plus 32 to 64 bytes of
 // index per entry.
 //
+// SortInPassOrder (not in MFC) puts some of the map's keys into the order a pass would visit them
+// without a pass: every entry carries the number of its insertion, and within a bucket a pass
+// visits newer entries first. It costs O(k log k) for k keys at any size of the map.
+//
 // Keys are integral, enumeration or pointer values; a key of 32 bits or fewer hashes as its
 // 32-bit pattern, as on 32-bit Windows (so the int key -1 falls where 0xFFFFFFFF does). The hash
 // lives in platform/map_hash.h, shared with every other map that must keep the same order. Removing
@@ -21,11 +25,14 @@
 // pass are not.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "platform/huge_pages.h"
 #include "platform/map_hash.h"
 #include "platform/types.h"
 
@@ -84,9 +91,21 @@ class CMap {
   }
 
   VALUE& operator[](ARG_KEY key) {
-    CAssoc* a = Find(key);
-    if (!a) a = Insert(key);
-    return a->value;
+    // One probe finds the key or the free slot a new key takes, unless the index must grow first.
+    if (!index_.empty()) {
+      const ULONGLONG bits = sxf_detail::MapKeyBits(key);
+      const size_t mask = index_.size() - 1;
+      size_t i = sxf_detail::MapIndexHome(bits, mask);
+      for (; index_[i].assoc; i = (i + 1) & mask) {
+        if (index_[i].bits == bits) return index_[i].assoc->value;
+      }
+      if (static_cast<size_t>(count_ + 1) * 2 <= index_.size()) {
+        CAssoc* a = Link(key);
+        index_[i] = Slot{bits, a};
+        return a->value;
+      }
+    }
+    return Insert(key)->value;
   }
   void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
 
@@ -122,18 +141,66 @@ class CMap {
     CAssoc* a = reinterpret_cast<CAssoc*>(pos);
     key = a->key;
     value = a->value;
-    CAssoc* next = a->next ? a->next : FirstFrom(a->bucket + 1);
+    CAssoc* next = a->next ? a->next : FirstFrom(BucketOf(a->key) + 1);
     pos = ToPosition(next);
+  }
+
+  // Looks a run of keys up ahead of their use (not in MFC). The lookups of a run do not depend on
+  // each other, so the processor overlaps their trips to memory; lookups of the same keys made
+  // right after, one at a time between other work, then find the index slot, the entry and, for a
+  // pointer value, the first bytes of what it points at in the cache. (Prefetch instructions do
+  // not do this where the map outgrows the address translation cache: the processor drops them.)
+  // A few dozen keys at a time; nothing changes.
+  void TouchRun(const KEY* keys, size_t count) const {
+    for (size_t i = 0; i < count; ++i) {
+      const CAssoc* a = Find(keys[i]);
+      if (a == nullptr) continue;
+      if constexpr (std::is_pointer<VALUE>::value) {
+        if (a->value != nullptr) Touch(*reinterpret_cast<const char*>(a->value));
+      } else {
+        Touch(a->seq);
+      }
+    }
+  }
+
+  // Puts keys, each of them a key of the map, into the order in which a pass over the map visits
+  // them (not in MFC).
+  void SortInPassOrder(std::vector<KEY>& keys) const {
+    std::vector<std::pair<ULONGLONG, KEY>> ranked;
+    ranked.reserve(keys.size());
+    for (const KEY& key : keys) {
+      const CAssoc* a = Find(key);
+      // Buckets in index order, and within a bucket the newest entry first.
+      const ULONGLONG rank = a != nullptr ? (static_cast<ULONGLONG>(BucketOf(key)) << 32) | (0xFFFFFFFFu - a->seq)
+                                          : ~ULONGLONG{0};
+      ranked.emplace_back(rank, key);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& x, const auto& y) { return x.first < y.first; });
+    for (size_t i = 0; i < keys.size(); ++i) keys[i] = ranked[i].second;
   }
 
  private:
   struct CAssoc {
     CAssoc* next;
     CAssoc* prev;
-    UINT bucket;
+    UINT seq;  // when the entry was inserted: within a bucket, newer entries come first
     KEY key;
     VALUE value;
   };
+
+  UINT BucketOf(ARG_KEY key) const { return sxf_detail::MfcHashKey(key) % hashSize_; }
+
+  // Keeps a load whose value is not used.
+  template <class T>
+  static void Touch(const T& value) {
+#if defined(__GNUC__)
+    asm volatile("" : : "r"(value));
+#else
+    volatile T sink = value;
+    (void)sink;
+#endif
+  }
 
   // An index slot: the key's bits beside its entry, so probing compares without touching entries.
   struct Slot {
@@ -162,24 +229,44 @@ class CMap {
   }
 
   CAssoc* Insert(ARG_KEY key) {
-    if (buckets_.empty()) buckets_.assign(hashSize_, nullptr);
     if (static_cast<size_t>(count_ + 1) * 2 > index_.size()) GrowIndex();
-    CAssoc* a = NewAssoc(key);
-    a->bucket = sxf_detail::MfcHashKey(key) % hashSize_;
-    a->prev = nullptr;
-    a->next = buckets_[a->bucket];
-    if (a->next) a->next->prev = a;
-    buckets_[a->bucket] = a;
+    CAssoc* a = Link(key);
     IndexPut(Slot{sxf_detail::MapKeyBits(key), a});
+    return a;
+  }
+
+  // A new entry for key at the head of its bucket, counted; the caller puts it into the index.
+  CAssoc* Link(ARG_KEY key) {
+    if (buckets_.empty()) buckets_.assign(hashSize_, nullptr);
+    if (nextSeq_ == 0xFFFFFFFFu) Renumber();
+    CAssoc* a = NewAssoc(key);
+    const UINT bucket = BucketOf(key);
+    a->seq = nextSeq_++;
+    a->prev = nullptr;
+    a->next = buckets_[bucket];
+    if (a->next) a->next->prev = a;
+    buckets_[bucket] = a;
     ++count_;
     return a;
+  }
+
+  // Numbers the entries afresh from 0 when the numbers run out, keeping their order within each
+  // bucket (the only order the numbers stand for): once per four billion insertions.
+  void Renumber() {
+    UINT seq = 0;
+    for (CAssoc* head : buckets_) {
+      CAssoc* tail = head;
+      while (tail && tail->next) tail = tail->next;
+      for (CAssoc* a = tail; a; a = a->prev) a->seq = seq++;
+    }
+    nextSeq_ = seq;
   }
 
   void Unlink(CAssoc* a) {
     if (a->prev) {
       a->prev->next = a->next;
     } else {
-      buckets_[a->bucket] = a->next;
+      buckets_[BucketOf(a->key)] = a->next;
     }
     if (a->next) a->next->prev = a->prev;
     --count_;
@@ -211,7 +298,7 @@ class CMap {
 
   void GrowIndex() {
     const size_t size = index_.empty() ? 16 : index_.size() * 2;
-    std::vector<Slot> old;
+    Index old;
     old.swap(index_);
     index_.assign(size, Slot{0, nullptr});
     for (const Slot& slot : old) {
@@ -233,7 +320,7 @@ class CMap {
     }
     CAssoc* slot = free_;
     free_ = *reinterpret_cast<CAssoc**>(slot);
-    return new (slot) CAssoc{nullptr, nullptr, 0, KEY(key), VALUE()};
+    return ::new (slot) CAssoc{nullptr, nullptr, 0, KEY(key), VALUE()};
   }
 
   void FreeAssoc(CAssoc* a) {
@@ -249,10 +336,13 @@ class CMap {
   }
 
   std::vector<CAssoc*> buckets_;
-  std::vector<Slot> index_;
+  // A large index lies in huge pages: its probes land anywhere in it.
+  using Index = std::vector<Slot, HugePageAllocator<Slot>>;
+  Index index_;
   std::vector<void*> blocks_;
   CAssoc* free_ = nullptr;
   UINT hashSize_ = 17;
+  UINT nextSeq_ = 0;
   int count_ = 0;
   int blockSize_;
 };

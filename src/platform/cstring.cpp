@@ -8,16 +8,9 @@
 #include <new>
 
 #include "platform/sjis.h"
+#include "platform/slab.h"
 
 namespace {
-
-struct EmptyRep {
-  std::atomic<int> refs;
-  int length;
-  int capacity;
-  char chars[1];
-};
-EmptyRep g_empty = {{-1}, 0, 0, {0}};
 
 int CompareBytes(const char* a, size_t aLength, const char* b, size_t bLength) {
   size_t n = aLength < bLength ? aLength : bLength;
@@ -45,14 +38,22 @@ bool IsAsciiSpace(char c) {
 
 // ---- buffer management ----
 
-char* CString::EmptyChars() {
-  static_assert(offsetof(EmptyRep, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
-  return g_empty.chars;
+CString::EmptyBuffer CString::empty_ = {{{-1}, 0, 0}, {0}};
+
+size_t CString::BufferBytes(int capacity) {
+  return sizeof(Rep) + static_cast<size_t>(capacity) + 1;
 }
 
-char* CString::Allocate(int capacity) {
-  Rep* rep = static_cast<Rep*>(std::malloc(sizeof(Rep) + static_cast<size_t>(capacity) + 1));
-  if (!rep) throw std::bad_alloc();
+void CString::FreeBuffer(Rep* rep) noexcept {
+  const int capacity = rep->capacity;
+  rep->refs.~atomic();
+  SlabFree(rep, BufferBytes(capacity));
+}
+
+char* CString::Allocate(int capacity, SlabCache* cache) {
+  static_assert(offsetof(EmptyBuffer, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
+  const size_t bytes = BufferBytes(capacity);
+  Rep* rep = static_cast<Rep*>(cache != nullptr ? cache->Allocate(bytes) : SlabAllocate(bytes));
   new (&rep->refs) std::atomic<int>(1);
   rep->length = 0;
   rep->capacity = capacity;
@@ -61,13 +62,29 @@ char* CString::Allocate(int capacity) {
   return chars;
 }
 
-void CString::Release() noexcept {
+void CString::ReleaseCounted() noexcept {
   Rep* rep = Head();
-  if (rep->refs.load(std::memory_order_relaxed) < 0) return;
-  if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-    rep->refs.~atomic();
-    std::free(rep);
+  if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) FreeBuffer(rep);
+}
+
+char* CString::AllocateCounted(const char* text, int length, int refs, SlabCache* cache) {
+  char* chars = Allocate(length, cache);
+  std::memcpy(chars, text, static_cast<size_t>(length));
+  chars[length] = 0;
+  Rep* rep = HeadOf(chars);
+  rep->length = length;
+  rep->refs.store(refs, std::memory_order_relaxed);
+  return chars;
+}
+
+void CString::AdjustUnshared(char* chars, int delta) noexcept {
+  Rep* rep = HeadOf(chars);
+  const int refs = rep->refs.load(std::memory_order_relaxed) + delta;
+  if (refs > 0) {
+    rep->refs.store(refs, std::memory_order_relaxed);
+    return;
   }
+  FreeBuffer(rep);
 }
 
 char* CString::Own(int capacity) {

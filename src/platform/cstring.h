@@ -12,12 +12,16 @@
 // string points to one static buffer. A drawing holds millions of short texts, most of them the
 // same few names, types and units: sharing them costs 8 bytes a text instead of a copy each.
 // Reference counts are atomic, so strings that share a buffer may live in different threads.
+// Cost: a copy or the end of a copy is one atomic operation on the shared count (none for an
+// empty string); a default-constructed string allocates nothing.
 #pragma once
 
 #include <atomic>
 #include <string>
 
 #include "platform/types.h"
+
+class SlabCache;
 
 class SXF_PLATFORM_API CString {
  public:
@@ -110,15 +114,22 @@ class SXF_PLATFORM_API CString {
   void ReleaseBuffer(int newLength = -1);
 
  private:
+  friend class ArchiveContext;
+
   // The header in front of the characters; refs -1 marks the static empty buffer.
   struct Rep {
     std::atomic<int> refs;
     int length;
     int capacity;
   };
-  // The characters of the static empty buffer. The platform layer is linked into the host and
-  // into the plug-in, so each has its own; an empty buffer is known by its count, not its address.
-  static char* EmptyChars();
+  struct EmptyBuffer {
+    Rep rep;
+    char chars[1];
+  };
+  // The static empty buffer. The platform layer is linked into the host and into the plug-in, so
+  // each may have its own; an empty buffer is known by its count, not its address.
+  static EmptyBuffer empty_;
+  static char* EmptyChars() noexcept { return empty_.chars; }
   static Rep* HeadOf(char* chars) {
     return reinterpret_cast<Rep*>(chars) - 1;
   }
@@ -129,15 +140,34 @@ class SXF_PLATFORM_API CString {
     Rep* rep = Head();
     if (rep->refs.load(std::memory_order_relaxed) >= 0) rep->refs.fetch_add(1, std::memory_order_relaxed);
   }
-  void Release() noexcept;
-  // A new unshared buffer with room for capacity bytes and length 0.
-  static char* Allocate(int capacity);
+  // The static empty buffer is never counted; a counted one goes when its count reaches 0.
+  void Release() noexcept {
+    if (Head()->refs.load(std::memory_order_relaxed) >= 0) ReleaseCounted();
+  }
+  void ReleaseCounted() noexcept;
+  // A new unshared buffer with room for capacity bytes and length 0, from cache when given
+  // (platform/slab.h).
+  static char* Allocate(int capacity, SlabCache* cache = nullptr);
+  static size_t BufferBytes(int capacity);
+  static void FreeBuffer(Rep* rep) noexcept;
   // Makes the buffer this string's own with room for at least capacity bytes, the text kept;
   // returns the characters.
   char* Own(int capacity);
   void Assign(const char* text, int length);
   CString& Append(const char* text, int length);
   void SetLength(int length);
+
+  // For text tables that hand out many references to one buffer and count them in bulk
+  // (ArchiveContext): a new buffer holding length bytes of text with the given count; this string
+  // taking chars over with a reference its caller has counted already; and a change of a
+  // buffer's count by delta made by the one thread that can reach the buffer (it frees the
+  // buffer at 0). The plain read and write of the count is what spares the atomic operation.
+  static char* AllocateCounted(const char* text, int length, int refs, SlabCache* cache);
+  void AdoptCounted(char* chars) noexcept {
+    Release();
+    p_ = chars;
+  }
+  static void AdjustUnshared(char* chars, int delta) noexcept;
 
   char* p_;
 };

@@ -2,7 +2,7 @@
 // buffer's own database, bound to its records but counting no targets.
 #include <gtest/gtest.h>
 
-#include "model/old_format.h"
+#include "persist/old_section_writer.h"
 #include "support/record_bytes.h"
 #include "support/test_drawing.h"
 
@@ -47,12 +47,9 @@ TEST(CopyBuffer, WrittenBufferReadsBackBoundButUncounted) {
 }
 
 TEST(CopyBuffer, OldFormKeepsTheFirstFigure) {
+  SxfZCdbFigure first = SetFigure("1", {}, "first"), again = SetFigure("1", {}, "again");
   CMemFile file;
-  old_format::WriteInt32(&file, 1);
-  SetFigure("1", {}, "first").Write(&file);
-  old_format::WriteInt32(&file, 1);
-  SetFigure("1", {}, "again").Write(&file);
-  old_format::WriteInt32(&file, -1);
+  ASSERT_EQ(1, WriteOldEntries(&file, {{1, &first, ""}, {1, &again, ""}}));
   TestDrawing clip;
   ZCdbBuff buff;
   buff.Add(clip.Load(1));

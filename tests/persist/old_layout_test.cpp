@@ -1,6 +1,9 @@
 // Drawings saved in the old section layouts, built here from the old record writers.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "model/attr_set_def.h"
 #include "model/japanese_texts.h"
 #include "model/old_format.h"
@@ -20,9 +23,17 @@ void PutTitle(CMemFile& file, const char* project, const char* projectAgain) {
   WriteString(&file, "Office");
 }
 
-void PutFigure(CMemFile& file, DWORD handle, SxfZCdbFigure fig) {
-  WriteInt32(&file, static_cast<LONG>(handle));
-  fig.Write(&file);
+// A section of version 0x1000 with the title of project and one entry per figure, in order.
+std::string Section1000(const char* project, std::vector<std::pair<DWORD, SxfZCdbFigure>> entries) {
+  CMemFile file;
+  WriteInt32(&file, 0x1000);
+  PutTitle(file, project, "");
+  for (auto& [handle, fig] : entries) {
+    WriteInt32(&file, static_cast<LONG>(handle));
+    fig.Write(&file);
+  }
+  WriteInt32(&file, -1);
+  return AsString(file);
 }
 
 std::string StoredWidth(const TestDrawing& d, DWORD handle) {
@@ -31,19 +42,13 @@ std::string StoredWidth(const TestDrawing& d, DWORD handle) {
 
 TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
   // 0x1000: title and figures only. Reading a drawing starts from an empty database.
-  CMemFile v1;
-  WriteInt32(&v1, 0x1000);
-  PutTitle(v1, "First", "");
-  PutFigure(v1, 11, SetFigure("1", {12}));
-  PutFigure(v1, 12, SetFigure("1", {}, "2"));
-  WriteInt32(&v1, -1);
+  ReadFile v1(Section1000("First", {{11, SetFigure("1", {12})}, {12, SetFigure("1", {}, "2")}}));
   TestDrawing a;
   a.Load(11);
   a.Load(12);
   a.adb->AddAttrSetDefData("Stale", "1", "X", 1);
-  v1.SeekToBegin();
-  ASSERT_EQ(1, a.adb->Read(0, &v1, &a.db));
-  EXPECT_EQ(v1.GetLength(), v1.GetPosition());
+  ASSERT_EQ(1, a.adb->Read(0, &v1.file, &a.db));
+  EXPECT_EQ(v1.file.GetLength(), v1.file.GetPosition());
   EXPECT_STREQ("First", a.adb->GetStoredTitleInfo().projectName);  // an empty second text keeps it
   EXPECT_STREQ("1:100", a.adb->GetStoredTitleInfo().scale);
   EXPECT_EQ(24, a.adb->GetStoredTitleInfo().day);
@@ -88,19 +93,14 @@ TEST(OldLayout, VersionsWithAndWithoutSetDefinitionsLoad) {
 TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   const std::string warning = std::string(kJpWarningLine1) + "\n" + kJpWarningLine2;
   MessageCapture capture;
-  CMemFile file;
-  WriteInt32(&file, 0x1000);
-  PutTitle(file, "P", "");
-  PutFigure(file, 5, SetFigure("1", {}, "first"));
-  PutFigure(file, 5, SetFigure("1", {}, "second"));
-  PutFigure(file, 6, SetFigure("1", {}, "third"));
-  PutFigure(file, 6, SetFigure("1", {}, "fourth"));
-  WriteInt32(&file, -1);
+  ReadFile file(Section1000("P", {{5, SetFigure("1", {}, "first")},
+                                  {5, SetFigure("1", {}, "second")},
+                                  {6, SetFigure("1", {}, "third")},
+                                  {6, SetFigure("1", {}, "fourth")}}));
   TestDrawing a;
   a.Load(5);
   a.Load(6);
-  file.SeekToBegin();
-  ASSERT_EQ(1, a.adb->Read(0, &file, &a.db));
+  ASSERT_EQ(1, a.adb->Read(0, &file.file, &a.db));
   EXPECT_EQ("first", StoredWidth(a, 5));
   EXPECT_EQ("third", StoredWidth(a, 6));
   ASSERT_EQ(1u, MessageCapture::Shown().size());
@@ -111,13 +111,8 @@ TEST(OldLayout, RejectedFiguresWarnOnceAndTheFirstFigureStays) {
   // A temporary read does not clear: a handle the database already holds rejects the file's
   // figure as well.
   MessageCapture::Shown().clear();
-  CMemFile temporary;
-  WriteInt32(&temporary, 0x1000);
-  PutTitle(temporary, "P", "");
-  PutFigure(temporary, 6, SetFigure("1", {}, "fifth"));
-  WriteInt32(&temporary, -1);
-  temporary.SeekToBegin();
-  ASSERT_EQ(1, a.adb->Read(1, &temporary, &a.db));
+  ReadFile temporary(Section1000("P", {{6, SetFigure("1", {}, "fifth")}}));
+  ASSERT_EQ(1, a.adb->Read(1, &temporary.file, &a.db));
   EXPECT_EQ("third", StoredWidth(a, 6));
   EXPECT_EQ(1u, MessageCapture::Shown().size());
 }

@@ -64,7 +64,8 @@ TEST(CMapOrder, KeysHashAsTheir32BitPattern) {
 }
 
 // Random inserts, updates and removals on map and model, keeping at most maxCount keys; every
-// checkEvery operations the order, count and every value must agree.
+// checkEvery operations the order, count and every value must agree, and a shuffled sample of the
+// keys put into pass order without a pass (SortInPassOrder) must come out as the pass orders it.
 void RandomEdits(IntMap& map, ChainModel& model, std::mt19937& random, DWORD keys, size_t maxCount, int ops,
                  int checkEvery) {
   std::uniform_int_distribution<DWORD> pick(0, keys - 1);
@@ -79,7 +80,16 @@ void RandomEdits(IntMap& map, ChainModel& model, std::mt19937& random, DWORD key
     }
     if (op % checkEvery != 0) continue;
     ASSERT_EQ(map.GetCount(), static_cast<int>(model.values.size()));
-    ASSERT_EQ(Keys(map), model.Order());
+    const std::vector<DWORD> order = model.Order();
+    ASSERT_EQ(Keys(map), order);
+    std::vector<DWORD> sample;
+    for (DWORD key : order) {
+      if (random() % 3 == 0) sample.push_back(key);
+    }
+    std::vector<DWORD> sorted = sample;
+    std::shuffle(sorted.begin(), sorted.end(), random);
+    map.SortInPassOrder(sorted);
+    ASSERT_EQ(sorted, sample);
     for (const auto& entry : model.values) {
       int found = 0;
       ASSERT_TRUE(map.Lookup(entry.first, found)) << "key " << entry.first;
@@ -148,9 +158,18 @@ TEST(CMapReuse, ValuesStayPutWhileTheMapGrows) {
   map.InitHashTable(773);
   CString* first = &map[42];
   *first = "kept";
-  for (DWORD key = 1000; key < 40000; ++key) map[key] = "filler";
+  // Enough keys that the index outgrows 2 MiB twice, into and within huge-page memory.
+  for (DWORD key = 1000; key < 90000; ++key) map[key] = key % 7 == 0 ? "seventh" : "filler";
   EXPECT_EQ(map.PLookupValue(42), first);
   EXPECT_EQ(*first, "kept");
+  EXPECT_EQ(map.GetCount(), 89001);
+  int sevenths = 0;
+  for (DWORD key = 1000; key < 90000; ++key) {
+    const CString* value = map.PLookupValue(key);
+    ASSERT_NE(value, nullptr) << key;
+    if (*value == "seventh") ++sevenths;
+  }
+  EXPECT_EQ(sevenths, 12715);
 }
 
 }  // namespace

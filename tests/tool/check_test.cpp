@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/figure.h"
-#include "model/old_format.h"
+#include "persist/old_section_writer.h"
 #include "platform/cfile.h"
 #include "tool/tool_runner.h"
 
@@ -70,23 +70,17 @@ TEST_F(CheckTest, ListsWhatToFix) {
 TEST_F(CheckTest, RepeatedHandlesInAnOldSection) {
   // An old section storing handle 7 twice: the reader keeps one figure and warns; check says
   // where both records are.
-  CMemFile file;
-  old_format::WriteInt32(&file, 0x1000);
-  // The title: eight texts, year, month and day, two texts.
-  for (int i = 0; i < 8; ++i) old_format::WriteString(&file, "");
-  for (int i = 0; i < 3; ++i) old_format::WriteInt32(&file, 0);
-  old_format::WriteString(&file, "");
-  old_format::WriteString(&file, "");
-  std::vector<ULONGLONG> offsets;
-  for (const char* name : {"first", "second"}) {
-    offsets.push_back(file.GetPosition());
-    SxfZCdbFigure fig;
-    fig.SetName(name);
-    old_format::WriteInt32(&file, 7);
-    ASSERT_EQ(fig.Write(&file), 1);
-  }
-  old_format::WriteInt32(&file, -1);
-  WriteBytes(Path("twice"), std::string(reinterpret_cast<const char*>(file.Data()), file.GetLength()));
+  SxfZCdbFigure first, second;
+  first.SetName("first");
+  second.SetName("second");
+  const auto section = [](const std::vector<OldSectionEntry>& entries) {
+    CMemFile file;
+    EXPECT_EQ(WriteOldSection(&file, 0x1000, SxfTitleInfo(), {}, entries), 1);
+    return std::string(reinterpret_cast<const char*>(file.Data()), file.GetLength());
+  };
+  // Each entry starts where the end marker (4 bytes) of the section without it would.
+  const size_t offsets[] = {section({}).size() - 4, section({{7, &first, ""}}).size() - 4};
+  WriteBytes(Path("twice"), section({{7, &first, ""}, {7, &second, ""}}));
 
   const ToolResult dump = RunTool({"dump", "--json", Path("twice")});
   EXPECT_EQ(dump.status, 0) << dump.err;

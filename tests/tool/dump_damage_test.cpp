@@ -2,7 +2,9 @@
 // byte changed by +1 and by XOR 0xFF. The command's reading and printing run in-process (one
 // program run per input would take minutes): a damaged section must either print as text and as
 // JSON, or be refused with the documented "<file>: at byte <n>: <what>" line naming a byte inside
-// the input. A cut section is never whole, so every prefix is refused.
+// the input. A cut section is never whole, so every prefix is refused. dump --summary, which
+// counts the figures without keeping them, must print what the full read counts, or refuse with
+// the same line.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -22,17 +24,43 @@ struct Tally {
   int refused = 0;
 };
 
+// What dump --summary prints of bytes, which counts the figures without keeping them, or the
+// message it refuses them with.
+std::string Summary(const std::string& bytes, std::vector<std::string>* messages) {
+  try {
+    const SectionTally counted = TallySection("damaged", std::vector<BYTE>(bytes.begin(), bytes.end()));
+    SectionContent head;
+    head.version = counted.version;
+    head.title = counted.title;
+    head.setDefinitions = counted.setDefinitions;
+    std::ostringstream out;
+    WriteSummaryText(out, head, counted.figures);
+    *messages = counted.messages;
+    return out.str();
+  } catch (const ToolError& e) {
+    return e.what();
+  }
+}
+
 // Dumps bytes as the dump command does; false with the message checked when the tool refuses.
+// The summary, read without keeping figures, must say what the full read says.
 bool Dumps(const std::string& bytes, Tally& tally) {
+  std::vector<std::string> summaryMessages;
+  const std::string summary = Summary(bytes, &summaryMessages);
   try {
     const LoadedSection section = LoadSection("damaged", std::vector<BYTE>(bytes.begin(), bytes.end()));
     const SectionContent content = section.Content();
     std::ostringstream out;
     WriteTextView(out, content, false, nullptr);
     WriteJsonDocument(out, content, nullptr);
+    std::ostringstream summarized;
+    WriteTextView(summarized, content, true, nullptr);
+    EXPECT_EQ(summarized.str(), summary);
+    EXPECT_EQ(section.messages, summaryMessages);
     ++tally.printed;
     return true;
   } catch (const ToolError& e) {
+    EXPECT_EQ(e.what(), summary);
     const std::string message = e.what();
     const std::string prefix = "damaged: at byte ";
     EXPECT_EQ(kExitInput, e.Status()) << message;

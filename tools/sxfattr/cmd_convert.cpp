@@ -24,7 +24,8 @@ void RunConvert(const ConvertOptions& options) {
     std::cerr << "sxfattr: " << options.in << ": " << written.leftOut
               << " figure(s) stored without a record handle left out (no record can carry them)\n";
   }
-  WriteFileAtomically(options.out, written.bytes.data(), written.bytes.size());
+  WriteFileAtomically(options.out, written.Data(), written.Size());
+  KeepUntilExit(std::move(section.drawing));
 }
 
 }  // namespace

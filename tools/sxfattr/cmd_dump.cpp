@@ -40,7 +40,23 @@ DWORD ParseHandle(const std::string& text) {
 void RunDump(const DumpOptions& options) {
   const DWORD handle = options.handle.empty() ? 0 : ParseHandle(options.handle);
   const std::string path = options.file.empty() ? BundledSamplePath() : options.file;
-  const LoadedSection section = LoadSectionFile(path);
+  if (options.summary) {
+    // Counting needs no figure kept: the section is read figure by figure and let go.
+    const SectionTally tally = TallySectionFile(path);
+    for (const std::string& message : tally.messages)
+      std::cerr << "sxfattr: " << path << ": " << message << '\n';
+    SectionContent head;
+    head.version = tally.version;
+    head.title = tally.title;
+    head.setDefinitions = tally.setDefinitions;
+    if (options.json) {
+      std::cout << SummaryToJson(head, tally.figures).dump(2) << '\n';
+    } else {
+      WriteSummaryText(std::cout, head, tally.figures);
+    }
+    return;
+  }
+  LoadedSection section = LoadSectionFile(path);
   for (const std::string& message : section.messages)
     std::cerr << "sxfattr: " << path << ": " << message << '\n';
   const SectionContent content = section.Content();
@@ -53,21 +69,21 @@ void RunDump(const DumpOptions& options) {
       } else {
         WriteFigureText(std::cout, ref, content, 0);
       }
+      KeepUntilExit(std::move(section.drawing));
       return;
     }
     throw ToolError(kExitInput, path + ": no figure is stored under handle " + std::to_string(handle));
   }
-  if (options.json && options.summary) {
-    std::cout << SummaryToJson(content).dump(2) << '\n';
-    return;
+  {
+    Progress progress("printing " + path, content.figures.size(), "figures",
+                      content.figures.size() > kProgressFigures);
+    if (options.json) {
+      WriteJsonDocument(std::cout, content, &progress);
+    } else {
+      WriteTextView(std::cout, content, false, &progress);
+    }
   }
-  Progress progress("printing " + path, content.figures.size(), "figures",
-                    content.figures.size() > kProgressFigures);
-  if (options.json) {
-    WriteJsonDocument(std::cout, content, &progress);
-  } else {
-    WriteTextView(std::cout, content, options.summary, &progress);
-  }
+  KeepUntilExit(std::move(section.drawing));
 }
 
 }  // namespace

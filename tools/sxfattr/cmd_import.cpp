@@ -153,7 +153,7 @@ void RunImport(const ImportOptions& options) {
   }
 
   const WrittenSection written = WriteStoredFigures(drawing, options.out);
-  WriteFileAtomically(options.out, written.bytes.data(), written.bytes.size());
+  WriteFileAtomically(options.out, written.Data(), written.Size());
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ void RunRecover(const RecoverOptions& options) {
   }
 
   const WrittenSection written = WriteStoredFigures(drawing, options.out);
-  WriteFileAtomically(options.out, written.bytes.data(), written.bytes.size());
+  WriteFileAtomically(options.out, written.Data(), written.Size());
   const size_t count = dropped.Lines().size() + written.leftOut;
   if (count > 0) {
     throw ToolError(kExitProblems, options.in + ": " + std::to_string(StoredFigures(drawing.Attr()).size()) +

@@ -373,17 +373,17 @@ void WriteJsonDocument(std::ostream& out, const SectionContent& content, Progres
   out << (content.figures.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
-Json SummaryToJson(const SectionContent& content) {
+Json SummaryToJson(const SectionContent& content, const FigureTallies& figures) {
   Json doc = DocumentHead(content);
   std::map<int, size_t> byType;
   size_t withContour = 0;
   size_t withImage = 0;
-  for (const FigureRef& ref : content.figures) {
-    ++byType[ref.figure->GetAttrType()];
-    if (ref.figure->contour != nullptr) ++withContour;
-    if (ref.figure->image != nullptr) ++withImage;
+  for (const auto& figure : figures) {
+    ++byType[figure.second.attrType];
+    if (figure.second.contour) ++withContour;
+    if (figure.second.image) ++withImage;
   }
-  doc["figureCount"] = content.figures.size();
+  doc["figureCount"] = figures.size();
   Json types = Json::array();
   for (const auto& [type, count] : byType) {
     Json j = Json::object();

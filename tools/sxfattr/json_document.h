@@ -43,8 +43,9 @@ Json AtrsToJson(const SxfZCdbATRS& atrs);
 void WriteJsonDocument(std::ostream& out, const SectionContent& content, Progress* progress);
 // The document with the figures left out and counted instead: "figureCount" and
 // "figuresByAttrType" (one {"attrType", "count"} per type present, ascending) take the place of
-// "figures", plus the number of figures with a contour and with an image attribute.
-Json SummaryToJson(const SectionContent& content);
+// "figures", plus the number of figures with a contour and with an image attribute. content's
+// figures are not used: figures holds what is counted.
+Json SummaryToJson(const SectionContent& content, const FigureTallies& figures);
 
 // A document that does not fit the schema; what() is "<member path>: <what is wrong>", the path
 // written as in JavaScript (figures[3].attr.setRefs[0].attrs[1]).

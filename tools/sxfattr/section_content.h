@@ -11,6 +11,7 @@
 #include "model/attr_set_def.h"
 #include "model/figure.h"
 #include "persist/section_format.h"
+#include "persist/section_read.h"
 #include "persist/section_walk.h"
 #include "platform/types.h"
 #include "title/title_info.h"

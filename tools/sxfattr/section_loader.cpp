@@ -1,5 +1,7 @@
 #include "section_loader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -87,9 +89,17 @@ std::vector<BYTE> ReadFileBytes(const std::string& path) {
   std::FILE* fp = std::fopen(path.c_str(), "rb");
   if (fp == nullptr) throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(errno));
   std::vector<BYTE> bytes;
+  // One read of the size the file has; a file that is no regular file (or grows meanwhile) goes
+  // on in pieces until its end.
+  struct stat st;
+  if (fstat(fileno(fp), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    bytes.resize(static_cast<size_t>(st.st_size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), fp));
+  }
   BYTE chunk[1 << 16];
   size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, fp)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  while (!std::ferror(fp) && (got = std::fread(chunk, 1, sizeof chunk, fp)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + got);
   const bool failed = std::ferror(fp) != 0;
   const int error = errno;
   std::fclose(fp);
@@ -99,34 +109,49 @@ std::vector<BYTE> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
-  LoadedSection section;
-  section.path = name;
-  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), section.version);
-  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
+namespace {
 
-  // The plug-in's own reader says where and why the section stops reading.
-  struct FirstDamage : SectionReporter {
-    void Damage(uint64_t at, const std::string& what) override {
-      if (found) return;
-      found = true;
-      offset = at;
-      phrase = what;
-    }
-    bool found = false;
-    uint64_t offset = 0;
-    std::string phrase;
-  } damage;
+// The plug-in's own reader says where and why the section stops reading.
+struct FirstDamage : SectionReporter {
+  void Damage(uint64_t at, const std::string& what) override {
+    if (found) return;
+    found = true;
+    offset = at;
+    phrase = what;
+  }
+  bool found = false;
+  uint64_t offset = 0;
+  std::string phrase;
+};
 
-  section.drawing = std::make_unique<HostDrawing>();
+// A file on disk that reports how far its reader has got.
+class ProgressDiskFile : public CFile {
+ public:
+  explicit ProgressDiskFile(Progress& progress) : progress_(progress) {}
+  UINT Read(void* buffer, UINT count) override {
+    const UINT got = CFile::Read(buffer, count);
+    done_ += got;
+    progress_.Update(done_);
+    return got;
+  }
+
+ private:
+  Progress& progress_;
+  ULONGLONG done_ = 0;
+};
+
+// Runs read (the plug-in's reader over file, whose section holds size bytes) and turns what it
+// says into the tool's errors: the damage it reports, or bytes left after the section's end.
+template <class Read>
+void ReadWhole(const std::string& name, CFile& file, uint64_t size, std::vector<std::string>& messages,
+               Read&& read) {
+  FirstDamage damage;
   int ok = 0;
   uint64_t stoppedAt = 0;
   {
-    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
-    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
-    MessageCapture capture(section.messages);
+    MessageCapture capture(messages);
     try {
-      ok = ReadDrawingSection(section.drawing->Attr(), 1, &file, &section.drawing->Db(), &damage);
+      ok = read(file, damage);
     } catch (CException&) {
       ok = 0;
     }
@@ -136,15 +161,138 @@ LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
     if (damage.found) throw ToolError(kExitInput, At(name, damage.offset, damage.phrase));
     throw ToolError(kExitInput, At(name, stoppedAt, "the plug-in's reader refused the section"));
   }
-  if (stoppedAt < bytes.size()) {
+  if (stoppedAt < size) {
     throw ToolError(kExitInput,
-                    At(name, stoppedAt,
-                       std::to_string(bytes.size() - stoppedAt) + " bytes follow the end of the section"));
+                    At(name, stoppedAt, std::to_string(size - stoppedAt) + " bytes follow the end of the section"));
+  }
+}
+
+// The size and version of the section in the regular file at path, checked; false for a file
+// that is no regular file, which is then read whole.
+bool ProbeSectionFile(const std::string& path, uint64_t& size, DWORD& version) {
+  std::FILE* fp = std::fopen(path.c_str(), "rb");
+  if (fp == nullptr) throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(errno));
+  struct stat st;
+  if (fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode)) {
+    std::fclose(fp);
+    return false;
+  }
+  size = static_cast<uint64_t>(st.st_size);
+  BYTE head[sizeof(DWORD)] = {};
+  const size_t got = std::fread(head, 1, sizeof head, fp);
+  std::fclose(fp);
+  if (size > 0xFFFFFFFFu) throw ToolError(kExitInput, path + ": too large for a section (4 GiB or more)");
+  const std::string problem = SectionVersionProblem(head, got, version);
+  if (!problem.empty()) throw ToolError(kExitInput, At(path, 0, problem));
+  return true;
+}
+
+void OpenForReading(const std::string& path, CFile& file) {
+  CFileException error;
+  if (!file.Open(path.c_str(), CFile::modeRead, &error))
+    throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(errno != 0 ? errno : EIO));
+}
+
+}  // namespace
+
+LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
+  LoadedSection section;
+  section.path = name;
+  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), section.version);
+  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
+  section.drawing = std::make_unique<HostDrawing>();
+  {
+    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
+    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
+    ReadWhole(name, file, bytes.size(), section.messages, [&](CFile& f, SectionReporter& reporter) {
+      return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
+    });
   }
   section.figures = StoredFigures(section.drawing->Attr());
   return section;
 }
 
 LoadedSection LoadSectionFile(const std::string& path) {
-  return LoadSection(path, ReadFileBytes(path));
+  uint64_t size = 0;
+  DWORD version = 0;
+  if (!ProbeSectionFile(path, size, version)) return LoadSection(path, ReadFileBytes(path));
+  LoadedSection section;
+  section.path = path;
+  section.version = version;
+  section.drawing = std::make_unique<HostDrawing>();
+  {
+    Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
+    ProgressDiskFile file(progress);
+    OpenForReading(path, file);
+    ReadWhole(path, file, size, section.messages, [&](CFile& f, SectionReporter& reporter) {
+      return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
+    });
+  }
+  section.figures = StoredFigures(section.drawing->Attr());
+  return section;
+}
+
+namespace {
+
+// The title and active set definitions of a drawing that was read for a tally.
+void TakeHead(const HostDrawing& drawing, SectionTally& tally) {
+  const SxfZCdbAttrDB& adb = drawing.Attr();
+  tally.title = adb.GetStoredTitleInfo();
+  CDWordArrayX ids;
+  adb.GetAttrSetDefCnt(&ids);
+  for (int i = 0; i < ids.GetCount(); ++i) {
+    const SxfZCdbAttrSetDef* def = adb.FindAttrSetDefData(ids[i]);
+    if (def != nullptr) tally.setDefinitions.push_back(*def);
+  }
+}
+
+}  // namespace
+
+SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes) {
+  SectionTally tally;
+  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), tally.version);
+  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
+  HostDrawing drawing;
+  {
+    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
+    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
+    ReadWhole(name, file, bytes.size(), tally.messages, [&](CFile& f, SectionReporter& reporter) {
+      return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+    });
+  }
+  TakeHead(drawing, tally);
+  return tally;
+}
+
+SectionTally TallySectionFile(const std::string& path) {
+  uint64_t size = 0;
+  DWORD version = 0;
+  if (!ProbeSectionFile(path, size, version)) return TallySection(path, ReadFileBytes(path));
+  SectionTally tally;
+  tally.version = version;
+  HostDrawing drawing;
+  {
+    Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
+    ProgressDiskFile file(progress);
+    OpenForReading(path, file);
+    ReadWhole(path, file, size, tally.messages, [&](CFile& f, SectionReporter& reporter) {
+      return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+    });
+  }
+  TakeHead(drawing, tally);
+  return tally;
+}
+
+void KeepUntilExit(std::unique_ptr<HostDrawing> drawing) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  drawing.reset();
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+  drawing.reset();
+#else
+  (void)drawing.release();
+#endif
+#else
+  (void)drawing.release();
+#endif
 }

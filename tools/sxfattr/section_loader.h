@@ -9,7 +9,12 @@
 // committed, so the figures, set definitions and title info stay exactly as the section stores
 // them. When the section does not read, the plug-in's reader names the byte offset and what was
 // wrong (persist/section_read.h); bytes after the end of the section are refused too, since a
-// section file that goes on is damaged or not a section file.
+// section file that goes on is damaged or not a section file. A regular file is read as it is
+// parsed, in large pieces, so the file's bytes are never held whole beside the drawing.
+// TallySectionFile reads the same way and answers the same, but only counts the figures.
+//
+// A command that is done with its drawing hands it to KeepUntilExit: a drawing of a million
+// figures takes a noticeable time to take apart, and the process ends anyway.
 #pragma once
 
 #include <memory>
@@ -18,6 +23,7 @@
 
 #include "attrdb/attrdb.h"
 #include "host/host.h"
+#include "persist/section_read.h"
 #include "section_content.h"
 
 class HostDrawing {
@@ -49,13 +55,30 @@ struct LoadedSection {
   SectionContent Content() const;
 };
 
-// The whole file. Throws ToolError(kExitInput, "<path>: cannot read: <reason>").
+// Title, active set definitions (ascending id) and, per stored figure in ascending handle order,
+// what dump --summary counts of it.
+struct SectionTally {
+  DWORD version = 0;
+  SxfTitleInfo title;
+  std::vector<SxfZCdbAttrSetDef> setDefinitions;
+  FigureTallies figures;
+  std::vector<std::string> messages;  // what the plug-in showed the user while reading (UTF-8)
+};
+
+// The whole file, read in one step of its size. Throws ToolError(kExitInput, "<path>: cannot
+// read: <reason>").
 std::vector<BYTE> ReadFileBytes(const std::string& path);
 
 // Reads the section in bytes; name is how messages name it. Throws ToolError(kExitInput,
 // "<name>: at byte <n>: <what>") when it does not read.
 LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes);
 LoadedSection LoadSectionFile(const std::string& path);
+SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes);
+SectionTally TallySectionFile(const std::string& path);
+
+// Ends the drawing's life with the process instead of taking it apart now (under the sanitizers,
+// which check that taking it apart leaks nothing, it is taken apart at once).
+void KeepUntilExit(std::unique_ptr<HostDrawing> drawing);
 
 // The sorted list of every stored figure of a database.
 std::vector<FigureRef> StoredFigures(const SxfZCdbAttrDB& adb);

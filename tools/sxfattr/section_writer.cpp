@@ -28,7 +28,8 @@ WrittenSection WriteStoredFigures(HostDrawing& drawing, const std::string& name)
     ok = 0;
   }
   if (!ok) throw ToolError(kExitInput, name + ": the plug-in could not write the section");
-  const BYTE* data = file.Data();
-  written.bytes.assign(data, data + file.GetLength());
+  // The bytes stay where the writer put them.
+  written.size = static_cast<size_t>(file.GetLength());
+  written.bytes.reset(file.Detach());
   return written;
 }

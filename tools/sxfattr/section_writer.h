@@ -14,13 +14,19 @@
 // change nothing else that is written.
 #pragma once
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "section_loader.h"
 
 struct WrittenSection {
-  std::vector<BYTE> bytes;
+  const BYTE* Data() const { return bytes.get(); }
+  size_t Size() const { return size; }
+
+  std::unique_ptr<BYTE, void (*)(void*)> bytes{nullptr, std::free};  // the memory the writer wrote into
+  size_t size = 0;
   size_t leftOut = 0;  // figures stored under handle 0xFFFFFFFF, which no record can have
 };
 

@@ -128,7 +128,10 @@ void WriteFigureText(std::ostream& out, const FigureRef& ref, const SectionConte
   if (fig.image != nullptr) out << inner << "image " << AtruText(*fig.image) << '\n';
 }
 
-void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress) {
+namespace {
+
+// The section version, the title, the set definitions and the number of figures.
+void WriteHead(std::ostream& out, const SectionContent& content, size_t figures) {
   char version[16];
   std::snprintf(version, sizeof version, "0x%X", static_cast<unsigned>(content.version));
   out << "section version " << version << " (" << (IsOldLayout(content.version) ? "old" : "new")
@@ -139,21 +142,42 @@ void WriteTextView(std::ostream& out, const SectionContent& content, bool summar
     out << "  id " << QuotedText(def.id.str()) << ' ' << QuotedText(def.name.str()) << " version "
         << QuotedText(def.version.str()) << " designer " << QuotedText(def.designer.str()) << '\n';
   }
-  out << "figures: " << content.figures.size() << '\n';
+  out << "figures: " << figures << '\n';
+}
+
+}  // namespace
+
+FigureTallies TalliesOf(const std::vector<FigureRef>& figures) {
+  FigureTallies tallies;
+  tallies.reserve(figures.size());
+  for (const FigureRef& ref : figures) {
+    tallies.push_back({ref.handle, FigureTally{ref.figure->GetAttrType(), ref.figure->contour != nullptr,
+                                               ref.figure->image != nullptr}});
+  }
+  return tallies;
+}
+
+void WriteSummaryText(std::ostream& out, const SectionContent& content, const FigureTallies& figures) {
+  WriteHead(out, content, figures.size());
+  std::map<int, size_t> byType;
+  size_t withContour = 0;
+  size_t withImage = 0;
+  for (const auto& figure : figures) {
+    ++byType[figure.second.attrType];
+    if (figure.second.contour) ++withContour;
+    if (figure.second.image) ++withImage;
+  }
+  for (const auto& [type, count] : byType) out << "  " << AttrTypeText(type) << ": " << count << '\n';
+  out << "  with contour: " << withContour << '\n';
+  out << "  with image: " << withImage << '\n';
+}
+
+void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress) {
   if (summary) {
-    std::map<int, size_t> byType;
-    size_t withContour = 0;
-    size_t withImage = 0;
-    for (const FigureRef& ref : content.figures) {
-      ++byType[ref.figure->GetAttrType()];
-      if (ref.figure->contour != nullptr) ++withContour;
-      if (ref.figure->image != nullptr) ++withImage;
-    }
-    for (const auto& [type, count] : byType) out << "  " << AttrTypeText(type) << ": " << count << '\n';
-    out << "  with contour: " << withContour << '\n';
-    out << "  with image: " << withImage << '\n';
+    WriteSummaryText(out, content, TalliesOf(content.figures));
     return;
   }
+  WriteHead(out, content, content.figures.size());
   for (size_t i = 0; i < content.figures.size(); ++i) {
     WriteFigureText(out, content.figures[i], content, 1);
     if (progress != nullptr) progress->Update(i + 1);

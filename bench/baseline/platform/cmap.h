@@ -12,6 +12,7 @@
 // once (the self-test comparing them) defines SXF_CHAIN_MAP_NO_ALIAS and uses sxf_chain::CMap.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 #include <vector>
@@ -102,6 +103,24 @@ class CMap {
     CAssoc* next = a->next ? a->next : FirstFrom(a->bucket + 1);
     pos = reinterpret_cast<POSITION>(next);
   }
+  // The library's look-ahead: the chain-only map has no index to bring in, so it does nothing.
+  void TouchRun(const KEY*, size_t) const {}
+
+  // Puts keys into the order a pass visits them: here by a pass, as the chain-only map has no
+  // other way to know where an entry stands in its bucket.
+  void SortInPassOrder(std::vector<KEY>& keys) const {
+    std::vector<KEY> wanted(keys);
+    std::sort(wanted.begin(), wanted.end());
+    std::vector<KEY> ordered;
+    ordered.reserve(keys.size());
+    for (CAssoc* head : buckets_) {
+      for (CAssoc* a = head; a; a = a->next) {
+        if (std::binary_search(wanted.begin(), wanted.end(), a->key)) ordered.push_back(a->key);
+      }
+    }
+    keys.swap(ordered);
+  }
+
 
  private:
   struct CAssoc {
