@@ -24,10 +24,10 @@
 #include "model/figure.h"
 #include "model/japanese_texts.h"
 #include "model/old_format.h"
-#include "persist/old_section_writer.h"
-#include "persist/section_format.h"
 #include "model/target.h"
 #include "model/value_records.h"
+#include "persist/old_section_writer.h"
+#include "persist/section_format.h"
 #include "platform/platform.h"
 #if defined(SXF_CORPUS_JSON)
 #include <sstream>

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "attrdb/attrdb.h"
-#include "model/figure.h"
-#include "host/zcdb_rec.h"
 #include "host/dword_array_x.h"
+#include "host/zcdb_rec.h"
+#include "model/figure.h"
 #include "model/group_walk.h"
 
 namespace {

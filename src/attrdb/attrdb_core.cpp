@@ -4,6 +4,7 @@
 
 #include "attrdb/attrdb.h"
 #include "attrdb/contour_sync.h"
+#include "attrdb/handle_map_entry.h"
 #include "attrdb/setdef_name_index.h"
 #include "host/dword_array_x.h"
 #include "host/record_walk.h"
@@ -14,7 +15,6 @@
 #include "model/attr_set_def.h"
 #include "model/figure.h"
 #include "model/group_walk.h"
-#include "attrdb/handle_map_entry.h"
 
 namespace {
 
@@ -31,7 +31,8 @@ ZCdbRecBase* FindRecordBelow(ZCdbRecBase* root, DWORD handle) {
       found = r;
       return WalkStep::kStop;
     }
-    return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0 ? WalkStep::kSkipBelow : WalkStep::kDescend;
+    return r->TestStatus(ZCDB_STATUS_REMOVED) != 0 || r->IsElm() != 0 ? WalkStep::kSkipBelow
+                                                                      : WalkStep::kDescend;
   });
   return found;
 }

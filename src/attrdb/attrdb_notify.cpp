@@ -6,15 +6,15 @@
 
 #include "attrdb/attrdb.h"
 #include "attrdb/contour_sync.h"
+#include "attrdb/handle_map_entry.h"
+#include "host/record_walk.h"
+#include "host/zcdb_blk.h"
+#include "host/zcdb_elm.h"
+#include "host/zcdb_rec.h"
+#include "host/zgelm.h"
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/figure.h"
-#include "host/record_walk.h"
-#include "host/zgelm.h"
-#include "host/zcdb_rec.h"
-#include "host/zcdb_elm.h"
-#include "host/zcdb_blk.h"
-#include "attrdb/handle_map_entry.h"
 #include "model/group_walk.h"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include "attrdb/attrdb.h"
 #include "attrdb/setdef_name_index.h"
+#include "host/dword_array_x.h"
 #include "model/atrf.h"
 #include "model/attr_set_def.h"
 #include "model/attr_set_ref.h"
 #include "model/figure.h"
-#include "host/dword_array_x.h"
 
 namespace {
 

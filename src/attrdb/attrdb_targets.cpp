@@ -6,9 +6,9 @@
 // number, would drop references that still exist at the next commit. The bits above the count
 // are never touched here.
 #include "attrdb/attrdb.h"
-#include "model/figure.h"
-#include "host/dword_array_x.h"
 #include "attrdb/handle_map_entry.h"
+#include "host/dword_array_x.h"
+#include "model/figure.h"
 #include "model/group_walk.h"
 
 // Both walk the figure's targets in the order GetTarget lists them; the walk changes only the map,

@@ -5,15 +5,15 @@
 #include <utility>
 
 #include "attrdb/attrdb.h"
+#include "host/zcdb_elm.h"
+#include "host/zcdb_rec.h"
+#include "host/zgelm.h"
 #include "model/figure.h"
 #include "model/japanese_texts.h"
 #include "title/date_text.h"
 #include "title/title_items.h"
 #include "title/title_rec_map.h"
 #include "title/title_strings.h"
-#include "host/zgelm.h"
-#include "host/zcdb_rec.h"
-#include "host/zcdb_elm.h"
 
 namespace {
 
@@ -152,8 +152,8 @@ int SxfZCdbAttrDB::GetTitleInfo(SxfTitleInfo& info, TitleRecMap* recs) {
       m_titleInfo.day = date.day;
     }
   }
-  if (m_titleInfo.year < kFirstTitleYear || m_titleInfo.year > kLastTitleYear || m_titleInfo.month < 1 || m_titleInfo.month > 12 ||
-      m_titleInfo.day < 1 || m_titleInfo.day > 31) {
+  if (m_titleInfo.year < kFirstTitleYear || m_titleInfo.year > kLastTitleYear || m_titleInfo.month < 1 ||
+      m_titleInfo.month > 12 || m_titleInfo.day < 1 || m_titleInfo.day > 31) {
     m_titleInfo.year = 0;
     m_titleInfo.month = 1;
     m_titleInfo.day = 1;

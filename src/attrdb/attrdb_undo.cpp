@@ -11,9 +11,9 @@
 #include <utility>
 
 #include "attrdb/attrdb.h"
-#include "model/figure.h"
-#include "host/zcdb_rec.h"
 #include "attrdb/handle_map_entry.h"
+#include "host/zcdb_rec.h"
+#include "model/figure.h"
 
 namespace {
 

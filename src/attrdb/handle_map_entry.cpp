@@ -4,7 +4,8 @@
 
 ZCDB_SXFATTR_MAP* MakeEntry(DWORD flags, ZCdbRecBase* rec, std::unique_ptr<SxfZCdbFigure> figure,
                             SlabCache* cache) {
-  void* memory = cache != nullptr ? cache->Allocate(sizeof(ZCDB_SXFATTR_MAP)) : SlabAllocate(sizeof(ZCDB_SXFATTR_MAP));
+  void* memory =
+      cache != nullptr ? cache->Allocate(sizeof(ZCDB_SXFATTR_MAP)) : SlabAllocate(sizeof(ZCDB_SXFATTR_MAP));
   return ::new (memory) ZCDB_SXFATTR_MAP{flags, rec, figure.release()};
 }
 

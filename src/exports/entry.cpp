@@ -2,8 +2,8 @@
 
 #include "attrdb/attrdb.h"
 #include "exports/record_functions.h"
-#include "model/figure.h"
 #include "host/zcdb_rec.h"
+#include "model/figure.h"
 
 ZCdbAttrDB* ZCdbAttrDBEntry(CEnvironObj* env) {
   // The database resolves file names and converts units through the environment; without one

@@ -2,8 +2,8 @@
 // database and the attachment of a figure whose ownership the caller hands over.
 #pragma once
 
-#include "platform/visibility.h"
 #include "host/zcdb_attr_db.h"
+#include "platform/visibility.h"
 
 class CEnvironObj;
 class SxfZCdbFigure;

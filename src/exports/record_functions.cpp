@@ -1,8 +1,8 @@
 #include "exports/record_functions.h"
 
 #include "attrdb/attrdb.h"
-#include "model/figure.h"
 #include "host/zcdb_rec.h"
+#include "model/figure.h"
 
 int SXF_GetRecFigure(ZCdbRecBase* rec, SxfZCdbFigure& fig) {
   if (rec == nullptr) return 0;

@@ -5,8 +5,8 @@
 // finds the database, is declared with it in attrdb/attrdb.h.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 class SxfZCdbAttrDB;
 class SxfZCdbFigure;

@@ -3,8 +3,8 @@
 // It is a CDWordArray (GetCount, Add, operator[], ...) with a virtual destructor and Sort.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/carray.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API CDWordArrayX : public CDWordArray {
  public:

@@ -4,8 +4,8 @@
 // to turn file paths that are stored relative to the application into full file names.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API CEnvironObj {
  public:

@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "platform/visibility.h"
 #include "host/matrix.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 typedef DWORD COLORREF;
 #define RGB(r, g, b)                                                                             \

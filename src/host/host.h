@@ -7,7 +7,6 @@
 #include "host/dword_array_x.h"
 #include "host/environ_obj.h"
 #include "host/gdi.h"
-#include "platform/visibility.h"
 #include "host/matrix.h"
 #include "host/plugin_loader.h"
 #include "host/sxf_attr_list.h"
@@ -22,3 +21,4 @@
 #include "host/zcdb_rec.h"
 #include "host/zcdb_undo.h"
 #include "host/zgelm.h"
+#include "platform/visibility.h"

@@ -6,10 +6,10 @@
 // through it (and so every undo item of that database) must be destroyed first.
 #pragma once
 
-#include "platform/visibility.h"
 #include "host/plugin_loader.h"
 #include "host/zcdb_attr_db.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class CEnvironObj;
 class ZCdb;

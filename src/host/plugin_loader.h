@@ -8,9 +8,9 @@
 // made by the plug-in (attribute databases, undo items) must be gone by then.
 #pragma once
 
-#include "platform/visibility.h"
 #include "host/zcdb_attr_db.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API PluginLoader {
  public:

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/visibility.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API WildCardEx {
  public:

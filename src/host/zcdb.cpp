@@ -1,11 +1,11 @@
 #include "host/zcdb.h"
 
-#include "host/record_walk.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <unordered_set>
+
+#include "host/record_walk.h"
 
 namespace {
 

@@ -40,13 +40,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/visibility.h"
 #include "host/zcdb_attr_db.h"
 #include "host/zcdb_blk.h"
 #include "host/zcdb_buff.h"
 #include "host/zcdb_rec.h"
 #include "host/zcdb_undo.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class CEnvironObj;
 

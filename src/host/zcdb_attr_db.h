@@ -9,11 +9,11 @@
 // changes. The base bodies do nothing and return 1.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/carray.h"
 #include "platform/cfile.h"
 #include "platform/cmap.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class ZCdb;
 class ZCdbBuff;

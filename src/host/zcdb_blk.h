@@ -4,8 +4,8 @@
 // reached through ZCdb::FindAttrParentBlk and ZCdb::GetAttrBlk, never as children.
 #pragma once
 
-#include "platform/visibility.h"
 #include "host/zcdb_rec.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API ZCdbBlk : public ZCdbTblBase {
  public:

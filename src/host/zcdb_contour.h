@@ -2,9 +2,9 @@
 // that may carry an elevation.
 #pragma once
 
-#include "platform/visibility.h"
 #include "host/zcdb_rec.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API ZCdbContour : public ZCdbTblBase {
  public:

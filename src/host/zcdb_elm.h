@@ -1,9 +1,9 @@
 // ZCdbElm: an element record (kind 8 or 9) that owns one graphic element.
 #pragma once
 
-#include "platform/visibility.h"
 #include "host/zcdb_rec.h"
 #include "host/zgelm.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API ZCdbElm : public ZCdbRecBase {
  public:

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "platform/visibility.h"
 #include "host/matrix.h"
 #include "host/zcdb_rec.h"
+#include "platform/visibility.h"
 
 class SXF_HOST_API ZCdbGrp : public ZCdbTblBase {
  public:

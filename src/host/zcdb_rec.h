@@ -15,8 +15,8 @@
 // owns them from then on. Only a ZCdb changes the tree.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 class ZCdb;
 class ZCdbGrp;

@@ -6,8 +6,8 @@
 // independent copy of the same kind, used when the host copies a record.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 enum : int { ZGELM_LINE = 1, ZGELM_STRING = 10, ZGELM_TEXT = 11, ZGELM_BITMAP = 12, ZGELM_RASTER = 16 };
 

@@ -8,10 +8,10 @@
 // references.
 #pragma once
 
-#include "platform/visibility.h"
 #include "model/attr_set_ref.h"
 #include "model/tvector.h"
 #include "platform/platform.h"
+#include "platform/visibility.h"
 
 class SxfZCdbAttrDB;
 

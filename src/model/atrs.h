@@ -8,11 +8,11 @@
 // embed it.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/carchive.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"
 #include "platform/slab.h"
+#include "platform/visibility.h"
 
 class SXF_API SxfZCdbATRS {
  public:

@@ -6,9 +6,9 @@
 #include <string>
 #include <system_error>
 
+#include "host/zcdb_rec.h"
 #include "host/zgelm.h"
 #include "model/japanese_texts.h"
-#include "host/zcdb_rec.h"
 
 namespace {
 

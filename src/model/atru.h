@@ -15,12 +15,12 @@
 // - ATRS marker: value exactly "$$$"; the value stands for a bare SxfZCdbATRS.
 #pragma once
 
-#include "platform/visibility.h"
 #include "model/atrs.h"
 #include "platform/carchive.h"
 #include "platform/cfile.h"
 #include "platform/cstring.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 // The kind a new value carries, and the kind of every attribute the plug-in makes itself (target,
 // image and contour attributes). Kinds are the callers' codes: the plug-in only copies, compares
@@ -79,6 +79,6 @@ class SXF_API SxfZCdbATRU : public SxfZCdbATRS {
   CString GetZukeiName() const { return zukeiName; }
 
   LONG kind = kDefaultAttrKind;  // code carried with the value; copied, compared and stored only
-  CString value;      // the value as text
-  CString zukeiName;  // figure name; the memo of a target attribute
+  CString value;                 // the value as text
+  CString zukeiName;             // figure name; the memo of a target attribute
 };

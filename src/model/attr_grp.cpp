@@ -6,12 +6,11 @@
 
 #include "host/dword_array_x.h"
 #include "host/wildcard.h"
-#include "platform/exceptions.h"
 #include "host/zcdb_rec.h"
 #include "model/group_walk.h"
+#include "platform/exceptions.h"
 
 namespace {
-
 
 template <class Group, class Enter, class AfterSub>
 bool WalkTree(Group& root, Enter&& enter, AfterSub&& afterSub) {

@@ -19,7 +19,6 @@
 // A failed read keeps what was read before the failure.
 #pragma once
 
-#include "platform/visibility.h"
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/tvector.h"
@@ -28,6 +27,7 @@
 #include "platform/cfile.h"
 #include "platform/cstring.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 class WildCardEx;
 class CDWordArrayX;

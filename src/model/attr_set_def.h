@@ -7,8 +7,8 @@
 // reading a record leaves it as it was.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/platform.h"
+#include "platform/visibility.h"
 
 class SXF_API SxfZCdbAttrSetDef {
  public:

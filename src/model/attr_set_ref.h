@@ -7,9 +7,9 @@
 // except that Read always replaces the content (it ignores its merge argument).
 #pragma once
 
-#include "platform/visibility.h"
 #include "model/attr_grp.h"
 #include "platform/platform.h"
+#include "platform/visibility.h"
 
 class SxfZCdbAttrDB;
 

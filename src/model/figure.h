@@ -19,12 +19,12 @@
 // it hands out. IsSame compares contents, not the handle.
 #pragma once
 
-#include "platform/visibility.h"
 #include "model/atrf.h"
 #include "model/atrs.h"
 #include "model/atru.h"
 #include "model/figure_attr.h"
 #include "platform/platform.h"
+#include "platform/visibility.h"
 
 class ATRS_BUFF;
 class CDWordArrayX;

@@ -9,8 +9,8 @@
 // copyable (a figure copies the object by its type, see SxfZCdbFigure::Copy).
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 class SxfZCdbATRF;
 class SxfZCdbATRS;

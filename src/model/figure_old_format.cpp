@@ -96,7 +96,8 @@ int ReadOldFigureRecord(CFile* file, SxfZCdbFigure& fig, SetDefRegistry* registr
       SxfZCdbTarget target;
       if (!target.Read(file)) return 0;
       const SxfZCdbAttrSetDef* def =
-          registry ? registry->Register(target.GetName(), target.GetVersion(), target.GetDesigner()) : nullptr;
+          registry ? registry->Register(target.GetName(), target.GetVersion(), target.GetDesigner())
+                   : nullptr;
       SxfZCdbATRF* atrf = attrType == SXF_ATTR_ATRF ? attr.ATRF() : nullptr;
       if (!def || !atrf) continue;  // the targets have nowhere to go
       SxfZCdbAttrSetRef* ref = atrf->AddAttrSetRefData(def->GetId(), 1);

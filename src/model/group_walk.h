@@ -110,7 +110,8 @@ inline void TouchTargetPaths(SxfZCdbFigure* const* figures, size_t count) {
     const SxfZCdbATRF* atrfs[kRun];
     size_t k = 0;
     for (size_t i = first; i < end; ++i) {
-      if (figures[i] != nullptr && figures[i]->attrType == SXF_ATTR_ATRF) atrfs[k++] = figures[i]->ATRF_GetAttr();
+      if (figures[i] != nullptr && figures[i]->attrType == SXF_ATTR_ATRF)
+        atrfs[k++] = figures[i]->ATRF_GetAttr();
     }
     const SxfZCdbATRFInfo* lists[kRun];
     size_t m = 0;

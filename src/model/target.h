@@ -11,14 +11,14 @@
 // list next changes.
 #pragma once
 
-#include "platform/visibility.h"
-#include "platform/platform.h"
 #include "host/zcdb_rec.h"
+#include "platform/platform.h"
+#include "platform/visibility.h"
 
 // One reference of a target definition.
 struct SXF_API RecTargetData {
   DWORD handle = ZCDB_NO_HANDLE;  // record handle of the target record
-  CString memo;               // becomes the memo of the target attribute
+  CString memo;                   // becomes the memo of the target attribute
 };
 
 class SxfZCdbTargetInfo;

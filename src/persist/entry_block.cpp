@@ -10,7 +10,8 @@ int WriteAttrEntryBlocks(CArchive& ar, NewFileAttrList& entries,
     const size_t start = ar.BeginHold();
     int written = 0;
     try {
-      written = new_format::WriteBlock(ar, kTagSectionAttrEntry, [&](CArchive& block) { return writeOne(block, data); });
+      written = new_format::WriteBlock(ar, kTagSectionAttrEntry,
+                                       [&](CArchive& block) { return writeOne(block, data); });
     } catch (...) {
       ar.EndHold(start, false);
       throw;

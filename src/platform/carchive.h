@@ -260,15 +260,15 @@ class SXF_PLATFORM_API CArchive {
   bool memoryStore_ = false;    // a storing memory archive
   bool memoryOpen_ = false;     // a memory archive that is open
   bool loading_;
-  BYTE* buf_ = nullptr;         // owned storage (file archives and memory stores)
-  size_t size_ = 0;             // bytes buf_ has room for
-  const BYTE* data_ = nullptr;  // loading: where the bytes are (buf_ or the view)
-  size_t cur_ = 0;              // next byte to read or write
-  size_t lim_ = 0;              // loading: end of what may be read now; storing: size_
-  size_t end_ = 0;              // loading: end of the valid data
-  int depth_ = 0;               // blocks and holds open in place
-  ULONGLONG fileDone_ = 0;      // bytes moved between the buffer and the file
-  ULONGLONG fileEnd_ = 0;       // length of the file beyond its position at construction (loading)
+  BYTE* buf_ = nullptr;                // owned storage (file archives and memory stores)
+  size_t size_ = 0;                    // bytes buf_ has room for
+  const BYTE* data_ = nullptr;         // loading: where the bytes are (buf_ or the view)
+  size_t cur_ = 0;                     // next byte to read or write
+  size_t lim_ = 0;                     // loading: end of what may be read now; storing: size_
+  size_t end_ = 0;                     // loading: end of the valid data
+  int depth_ = 0;                      // blocks and holds open in place
+  ULONGLONG fileDone_ = 0;             // bytes moved between the buffer and the file
+  ULONGLONG fileEnd_ = 0;              // length of the file beyond its position at construction (loading)
   ArchiveContext* context_ = nullptr;  // not owned
   std::vector<size_t> entered_;        // what EnterBlock and BeginInPlaceBlock opened, innermost last
 };

@@ -171,8 +171,9 @@ class CMap {
     for (const KEY& key : keys) {
       const CAssoc* a = Find(key);
       // Buckets in index order, and within a bucket the newest entry first.
-      const ULONGLONG rank = a != nullptr ? (static_cast<ULONGLONG>(BucketOf(key)) << 32) | (0xFFFFFFFFu - a->seq)
-                                          : ~ULONGLONG{0};
+      const ULONGLONG rank = a != nullptr
+                                 ? (static_cast<ULONGLONG>(BucketOf(key)) << 32) | (0xFFFFFFFFu - a->seq)
+                                 : ~ULONGLONG{0};
       ranked.emplace_back(rank, key);
     }
     std::stable_sort(ranked.begin(), ranked.end(),
@@ -208,7 +209,9 @@ class CMap {
     CAssoc* assoc;  // null: the slot is free
   };
 
-  static POSITION ToPosition(CAssoc* a) { return reinterpret_cast<POSITION>(a); }
+  static POSITION ToPosition(CAssoc* a) {
+    return reinterpret_cast<POSITION>(a);
+  }
 
   CAssoc* FirstFrom(UINT bucket) const {
     for (UINT b = bucket; b < buckets_.size(); ++b) {

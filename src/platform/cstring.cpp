@@ -51,7 +51,8 @@ void CString::FreeBuffer(Rep* rep) noexcept {
 }
 
 char* CString::Allocate(int capacity, SlabCache* cache) {
-  static_assert(offsetof(EmptyBuffer, chars) == sizeof(Rep), "the empty buffer has the layout of every buffer");
+  static_assert(offsetof(EmptyBuffer, chars) == sizeof(Rep),
+                "the empty buffer has the layout of every buffer");
   const size_t bytes = BufferBytes(capacity);
   Rep* rep = static_cast<Rep*>(cache != nullptr ? cache->Allocate(bytes) : SlabAllocate(bytes));
   new (&rep->refs) std::atomic<int>(1);

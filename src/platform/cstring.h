@@ -129,7 +129,9 @@ class SXF_PLATFORM_API CString {
   // The static empty buffer. The platform layer is linked into the host and into the plug-in, so
   // each may have its own; an empty buffer is known by its count, not its address.
   static EmptyBuffer empty_;
-  static char* EmptyChars() noexcept { return empty_.chars; }
+  static char* EmptyChars() noexcept {
+    return empty_.chars;
+  }
   static Rep* HeadOf(char* chars) {
     return reinterpret_cast<Rep*>(chars) - 1;
   }

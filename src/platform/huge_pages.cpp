@@ -25,7 +25,8 @@ void* HugePagesAllocate(size_t bytes) {
 #if defined(SXF_HUGE_PAGES_MAPPED)
   // One huge page more than needed, so that an aligned range lies inside; the rest goes back at
   // once. Fresh mappings read as zero.
-  void* mapped = mmap(nullptr, size + kHugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* mapped =
+      mmap(nullptr, size + kHugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   const uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
   const uintptr_t aligned = (start + kHugePageBytes - 1) & ~(uintptr_t{kHugePageBytes} - 1);

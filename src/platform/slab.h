@@ -79,8 +79,8 @@ class SXF_PLATFORM_API SlabCache {
 
  private:
   struct Class {
-    size_t count = 0;              // freed blocks held, in blocks[0, count)
-    char* next = nullptr;          // fresh memory [next, end)
+    size_t count = 0;      // freed blocks held, in blocks[0, count)
+    char* next = nullptr;  // fresh memory [next, end)
     char* end = nullptr;
     void* blocks[kSlabBatch];
   };
@@ -93,10 +93,16 @@ class SXF_PLATFORM_API SlabCache {
 // Declares, inside a class, that its objects (and those of classes derived from it) live in slab
 // memory: new and delete of the class go through SlabAllocate and the sized SlabFree. Placement
 // new keeps working.
-#define SXF_SLAB_ALLOCATED                                                                \
-  static void* operator new(std::size_t size) { return SlabAllocate(size); }              \
-  static void* operator new(std::size_t, void* where) noexcept { return where; }          \
-  static void operator delete(void* block, std::size_t size) noexcept { SlabFree(block, size); } \
+#define SXF_SLAB_ALLOCATED                                              \
+  static void* operator new(std::size_t size) {                         \
+    return SlabAllocate(size);                                          \
+  }                                                                     \
+  static void* operator new(std::size_t, void* where) noexcept {        \
+    return where;                                                       \
+  }                                                                     \
+  static void operator delete(void* block, std::size_t size) noexcept { \
+    SlabFree(block, size);                                              \
+  }                                                                     \
   static void operator delete(void*, void*) noexcept {}
 
 // Makes a T in memory from cache (the global slab when cache is null). T must be a class whose

@@ -5,8 +5,8 @@
 // no fill. The device context leaves the call with the pen and brush it had on entry.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/types.h"
+#include "platform/visibility.h"
 
 class CDC;
 class Matrix;

@@ -1,11 +1,11 @@
 // The database side of image and contour attributes: attaching them to raster, bitmap and
 // contour records, and reading them back by handle.
 #include "attrdb/attrdb.h"
-#include "model/figure.h"
-#include "host/zgelm.h"
-#include "host/zcdb_rec.h"
 #include "host/environ_obj.h"
 #include "host/zcdb_elm.h"
+#include "host/zcdb_rec.h"
+#include "host/zgelm.h"
+#include "model/figure.h"
 
 namespace {
 

@@ -217,7 +217,8 @@ int ParseDateText(const char* text, SxfParsedDate& date, CString* templ) {
     date.year += kShowaOffset;
   }
 
-  return clean && date.year >= kFirstCleanYear && date.month >= 1 && date.month <= 12 && date.day >= 1 && date.day <= 31
+  return clean && date.year >= kFirstCleanYear && date.month >= 1 && date.month <= 12 && date.day >= 1 &&
+                 date.day <= 31
              ? 1
              : 0;
 }

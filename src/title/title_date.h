@@ -5,8 +5,8 @@
 // in and out. Texts are Shift-JIS. Formatting does not depend on the process locale.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 #include "title/title_info.h"
 
 // "<year>年<month>月<day>日" of info's date, with ASCII digits and no era, whatever the values

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 
-#include "platform/visibility.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 
 // Joins the lines of one title text, and separates the drawing number from the total.
 inline constexpr const char kSxfTitleLineSeparator[] = "$$";

@@ -10,9 +10,9 @@
 // puts there is gone at the next call. Lookups cost O(1). Not copyable.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/carray.h"
 #include "platform/cmap.h"
+#include "platform/visibility.h"
 #include "title/title_id.h"
 
 class ZCdbRecBase;

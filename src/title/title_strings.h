@@ -4,9 +4,9 @@
 // these functions reports an error: an unknown item gives null, 1 or an empty text as stated.
 #pragma once
 
-#include "platform/visibility.h"
 #include "platform/carray.h"
 #include "platform/cstring.h"
+#include "platform/visibility.h"
 #include "title/title_id.h"
 #include "title/title_info.h"
 

@@ -1,7 +1,7 @@
 #include "host/zcdb_elm.h"
+#include "host/zcdb_rec.h"
 #include "host/zgelm.h"
 #include "title/title_strings.h"
-#include "host/zcdb_rec.h"
 
 CString SXF_GetTitleText(ZCdbRecBase* rec) {
   BYTE kind = rec->GetRecKind();

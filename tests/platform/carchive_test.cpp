@@ -130,7 +130,8 @@ TEST(CArchiveBlocks, OutgrowTheBufferInBothDirections) {
     ar.Close();
   }
   const Bytes nestedBlock = Builder().raw(inner).b;
-  const Bytes outerBlock = Builder().astr("abc").i32(static_cast<int32_t>(nestedBlock.size())).raw(nestedBlock).b;
+  const Bytes outerBlock =
+      Builder().astr("abc").i32(static_cast<int32_t>(nestedBlock.size())).raw(nestedBlock).b;
   const Bytes expected =
       Builder().u8(0xA1).i32(static_cast<int32_t>(outerBlock.size())).raw(outerBlock).u8(0xB2).b;
   ASSERT_EQ(Contents(file), expected);

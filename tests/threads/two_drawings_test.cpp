@@ -34,7 +34,8 @@ std::string LoadEditSave(int seed) {
   CMemFile file(reinterpret_cast<BYTE*>(const_cast<char*>(saved.data())), static_cast<UINT>(saved.size()));
   EXPECT_EQ(1, loaded.adb->Read(0, &file, &loaded.db));
 
-  for (DWORD h = 1; h <= kFigures; h += 11) loaded.adb->SetRecFigure(loaded.Find(h), SetFigure("1", {h}, "set"));
+  for (DWORD h = 1; h <= kFigures; h += 11)
+    loaded.adb->SetRecFigure(loaded.Find(h), SetFigure("1", {h}, "set"));
   for (DWORD h = 5; h <= kFigures; h += 9) loaded.db.MarkDeleted(loaded.Find(h));
   loaded.db.Commit();
   loaded.adb->BeginCopyWithTarget(loaded.adb);

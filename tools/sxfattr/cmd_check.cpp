@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "host/zcdb_rec.h"
 #include "model/atrf.h"
 #include "model/attr_grp.h"
 #include "model/attr_set_ref.h"
@@ -23,7 +24,6 @@
 #include "sjis_display.h"
 #include "title/title_date.h"
 #include "tool_error.h"
-#include "host/zcdb_rec.h"
 
 namespace {
 

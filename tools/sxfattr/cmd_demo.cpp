@@ -25,6 +25,7 @@
 #include "commands.h"
 #include "diff_output.h"
 #include "exports/record_functions.h"
+#include "exports/version.h"
 #include "model/atrf.h"
 #include "model/attr_set_ref.h"
 #include "model/japanese_texts.h"
@@ -37,7 +38,6 @@
 #include "text_view.h"
 #include "title/title_rec_map.h"
 #include "tool_error.h"
-#include "exports/version.h"
 
 namespace {
 
@@ -94,8 +94,8 @@ class Demo {
   explicit Demo(const std::string& folder) : folder_(folder), drawing_(kDemoFolder, true) {}
 
   void Run() {
-    std::cout << "sxfattr demo: a host's editing session with the SXF attribute plug-in "
-              << SxfAttrVersion() << '\n';
+    std::cout << "sxfattr demo: a host's editing session with the SXF attribute plug-in " << SxfAttrVersion()
+              << '\n';
     OpenDrawing();
     TitleBlock();
     AttributeSets();

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "commands.h"
+#include "exports/version.h"
 #include "platform/exceptions.h"
 #include "section_loader.h"
 #include "tool_error.h"
-#include "exports/version.h"
 
 namespace {
 

@@ -162,8 +162,9 @@ void ReadWhole(const std::string& name, CFile& file, uint64_t size, std::vector<
     throw ToolError(kExitInput, At(name, stoppedAt, "the plug-in's reader refused the section"));
   }
   if (stoppedAt < size) {
-    throw ToolError(kExitInput,
-                    At(name, stoppedAt, std::to_string(size - stoppedAt) + " bytes follow the end of the section"));
+    throw ToolError(
+        kExitInput,
+        At(name, stoppedAt, std::to_string(size - stoppedAt) + " bytes follow the end of the section"));
   }
 }
 

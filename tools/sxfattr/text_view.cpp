@@ -6,12 +6,12 @@
 #include <string>
 
 #include "model/atrf.h"
+#include "model/atru.h"
 #include "model/attr_grp.h"
 #include "model/attr_set_ref.h"
 #include "model/japanese_texts.h"
 #include "progress.h"
 #include "sjis_display.h"
-#include "model/atru.h"
 
 namespace {
 

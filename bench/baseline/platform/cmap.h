@@ -121,7 +121,6 @@ class CMap {
     keys.swap(ordered);
   }
 
-
  private:
   struct CAssoc {
     CAssoc* next;
