@@ -375,25 +375,18 @@ void WriteJsonDocument(std::ostream& out, const SectionContent& content, Progres
 
 Json SummaryToJson(const SectionContent& content, const FigureTallies& figures) {
   Json doc = DocumentHead(content);
-  std::map<int, size_t> byType;
-  size_t withContour = 0;
-  size_t withImage = 0;
-  for (const auto& figure : figures) {
-    ++byType[figure.second.attrType];
-    if (figure.second.contour) ++withContour;
-    if (figure.second.image) ++withImage;
-  }
+  const FigureCounts counts = CountFigures(figures);
   doc["figureCount"] = figures.size();
   Json types = Json::array();
-  for (const auto& [type, count] : byType) {
+  for (const auto& [type, count] : counts.byType) {
     Json j = Json::object();
     j["attrType"] = type;
     j["count"] = count;
     types.push_back(std::move(j));
   }
   doc["figuresByAttrType"] = std::move(types);
-  doc["figuresWithContour"] = withContour;
-  doc["figuresWithImage"] = withImage;
+  doc["figuresWithContour"] = counts.withContour;
+  doc["figuresWithImage"] = counts.withImage;
   return doc;
 }
 

@@ -5,6 +5,7 @@
 // database's handle map); ImportedSection owns the figures it built from a JSON document.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -57,3 +58,21 @@ struct ImportedSection {
   std::vector<SxfZCdbAttrSetDef> setDefinitions;  // in document order
   std::vector<ImportedFigure> figures;            // in document order
 };
+
+// What a summary shows of a section's figures: how many there are of each attribute type, and
+// how many carry a contour and an image attribute.
+struct FigureCounts {
+  std::map<int, size_t> byType;
+  size_t withContour = 0;
+  size_t withImage = 0;
+};
+
+inline FigureCounts CountFigures(const FigureTallies& figures) {
+  FigureCounts counts;
+  for (const auto& figure : figures) {
+    ++counts.byType[figure.second.attrType];
+    if (figure.second.contour) ++counts.withContour;
+    if (figure.second.image) ++counts.withImage;
+  }
+  return counts;
+}

@@ -194,6 +194,24 @@ void OpenForReading(const std::string& path, CFile& file) {
     throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(errno != 0 ? errno : EIO));
 }
 
+// ReadWhole over a section held in memory, showing progress for a large one.
+template <class Read>
+void ReadBytes(const std::string& name, std::vector<BYTE>& bytes, std::vector<std::string>& messages,
+               Read&& read) {
+  Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
+  ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
+  ReadWhole(name, file, bytes.size(), messages, read);
+}
+
+// ReadWhole over the regular file at path of size bytes, read from disk as the reader asks.
+template <class Read>
+void ReadDiskFile(const std::string& path, uint64_t size, std::vector<std::string>& messages, Read&& read) {
+  Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
+  ProgressDiskFile file(progress);
+  OpenForReading(path, file);
+  ReadWhole(path, file, size, messages, read);
+}
+
 }  // namespace
 
 LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
@@ -202,13 +220,9 @@ LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
   const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), section.version);
   if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
   section.drawing = std::make_unique<HostDrawing>();
-  {
-    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
-    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
-    ReadWhole(name, file, bytes.size(), section.messages, [&](CFile& f, SectionReporter& reporter) {
-      return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
-    });
-  }
+  ReadBytes(name, bytes, section.messages, [&](CFile& f, SectionReporter& reporter) {
+    return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
+  });
   section.figures = StoredFigures(section.drawing->Attr());
   return section;
 }
@@ -221,14 +235,9 @@ LoadedSection LoadSectionFile(const std::string& path) {
   section.path = path;
   section.version = version;
   section.drawing = std::make_unique<HostDrawing>();
-  {
-    Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
-    ProgressDiskFile file(progress);
-    OpenForReading(path, file);
-    ReadWhole(path, file, size, section.messages, [&](CFile& f, SectionReporter& reporter) {
-      return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
-    });
-  }
+  ReadDiskFile(path, size, section.messages, [&](CFile& f, SectionReporter& reporter) {
+    return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
+  });
   section.figures = StoredFigures(section.drawing->Attr());
   return section;
 }
@@ -254,13 +263,9 @@ SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes) {
   const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), tally.version);
   if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
   HostDrawing drawing;
-  {
-    Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
-    ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
-    ReadWhole(name, file, bytes.size(), tally.messages, [&](CFile& f, SectionReporter& reporter) {
-      return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
-    });
-  }
+  ReadBytes(name, bytes, tally.messages, [&](CFile& f, SectionReporter& reporter) {
+    return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+  });
   TakeHead(drawing, tally);
   return tally;
 }
@@ -272,14 +277,9 @@ SectionTally TallySectionFile(const std::string& path) {
   SectionTally tally;
   tally.version = version;
   HostDrawing drawing;
-  {
-    Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
-    ProgressDiskFile file(progress);
-    OpenForReading(path, file);
-    ReadWhole(path, file, size, tally.messages, [&](CFile& f, SectionReporter& reporter) {
-      return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
-    });
-  }
+  ReadDiskFile(path, size, tally.messages, [&](CFile& f, SectionReporter& reporter) {
+    return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+  });
   TakeHead(drawing, tally);
   return tally;
 }

@@ -159,17 +159,10 @@ FigureTallies TalliesOf(const std::vector<FigureRef>& figures) {
 
 void WriteSummaryText(std::ostream& out, const SectionContent& content, const FigureTallies& figures) {
   WriteHead(out, content, figures.size());
-  std::map<int, size_t> byType;
-  size_t withContour = 0;
-  size_t withImage = 0;
-  for (const auto& figure : figures) {
-    ++byType[figure.second.attrType];
-    if (figure.second.contour) ++withContour;
-    if (figure.second.image) ++withImage;
-  }
-  for (const auto& [type, count] : byType) out << "  " << AttrTypeText(type) << ": " << count << '\n';
-  out << "  with contour: " << withContour << '\n';
-  out << "  with image: " << withImage << '\n';
+  const FigureCounts counts = CountFigures(figures);
+  for (const auto& [type, count] : counts.byType) out << "  " << AttrTypeText(type) << ": " << count << '\n';
+  out << "  with contour: " << counts.withContour << '\n';
+  out << "  with image: " << counts.withImage << '\n';
 }
 
 void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress) {
