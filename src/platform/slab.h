@@ -87,7 +87,7 @@ class SXF_PLATFORM_API SlabCache {
   // Takes a batch of blocks or a range of fresh memory for the class and hands out one block.
   void* Refill(size_t cls);
 
-  Class* classes_;  // kSlabClasses of them
+  [[maybe_unused]] Class* classes_;  // kSlabClasses of them (unused where blocks come from malloc)
 };
 
 // Declares, inside a class, that its objects (and those of classes derived from it) live in slab
