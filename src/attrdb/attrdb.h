@@ -238,6 +238,9 @@ class SXF_API SxfZCdbAttrDB : public ZCdbAttrDB {
   int CommitData(ZCdbRecBase* rec, SxfZCdbFigure& fig);
 
   int AppendTargetEntry(SxfZCdbFigure* fig);
+  // AppendTargetEntry of each of count figures in turn, a run of kTargetPrefetchRun at a time with
+  // the run's targets brought in first (PrefetchTargets).
+  void AppendTargetEntries(SxfZCdbFigure* const* figures, size_t count);
   int RemoveTargetEntry(SxfZCdbFigure* fig);
   // Brings the handle-map entries that the targets of figures (null ones skipped) name toward the
   // cache, all at once, so that counting or checking those targets right after does not wait

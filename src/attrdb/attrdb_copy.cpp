@@ -39,20 +39,10 @@ void SxfZCdbAttrDB::EndCopyWithTarget() {
     const bool span = m_copyFirstHandle <= m_copyLastHandle &&
                       m_copyLastHandle - m_copyFirstHandle < static_cast<DWORD>(m_attrMap.GetCount());
     if (span) {
-      DWORD run[kTargetPrefetchRun];
-      for (DWORD first = m_copyFirstHandle;;) {
-        size_t n = 0;
-        for (DWORD handle = first; n < kTargetPrefetchRun; ++handle) {
-          run[n++] = handle;
-          if (handle == m_copyLastHandle) break;
-        }
-        m_attrMap.TouchRun(run, n);
-        for (size_t i = 0; i < n; ++i) {
-          const ZCDB_SXFATTR_MAP* entry = FindEntry(run[i]);
-          if (entry != nullptr && entry->figure != nullptr) handles.push_back(run[i]);
-        }
-        if (run[n - 1] == m_copyLastHandle) break;
-        first = run[n - 1] + 1;
+      for (DWORD handle = m_copyFirstHandle;; ++handle) {
+        const ZCDB_SXFATTR_MAP* entry = FindEntry(handle);
+        if (entry != nullptr && entry->figure != nullptr) handles.push_back(handle);
+        if (handle == m_copyLastHandle) break;
       }
       m_attrMap.SortInPassOrder(handles);
     } else {
@@ -87,11 +77,7 @@ void SxfZCdbAttrDB::EndCopyWithTarget() {
     }
     // Counting may add target-only entries to the map, so it runs over the collected figures
     // rather than during a pass over the map.
-    for (size_t first = 0; first < copied.size(); first += kTargetPrefetchRun) {
-      const size_t n = std::min(copied.size() - first, kTargetPrefetchRun);
-      PrefetchTargets(copied.data() + first, n);
-      for (size_t i = first; i < first + n; ++i) AppendTargetEntry(copied[i]);
-    }
+    AppendTargetEntries(copied.data(), copied.size());
   }
   delete m_copyMap;
   m_copyMap = nullptr;

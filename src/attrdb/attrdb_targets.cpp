@@ -5,6 +5,8 @@
 // saturated handle therefore stays a live target; the other choice, counting down from a wrong
 // number, would drop references that still exist at the next commit. The bits above the count
 // are never touched here.
+#include <algorithm>
+
 #include "attrdb/attrdb.h"
 #include "attrdb/handle_map_entry.h"
 #include "host/dword_array_x.h"
@@ -27,6 +29,14 @@ int SxfZCdbAttrDB::AppendTargetEntry(SxfZCdbFigure* fig) {
     if ((entry->flags & kTargetedMask) != kTargetedMask) ++entry->flags;
   });
   return 1;
+}
+
+void SxfZCdbAttrDB::AppendTargetEntries(SxfZCdbFigure* const* figures, size_t count) {
+  for (size_t first = 0; first < count; first += kTargetPrefetchRun) {
+    const size_t n = std::min(count - first, kTargetPrefetchRun);
+    PrefetchTargets(figures + first, n);
+    for (size_t i = first; i < first + n; ++i) AppendTargetEntry(figures[i]);
+  }
 }
 
 void SxfZCdbAttrDB::PrefetchTargets(SxfZCdbFigure* const* figures, size_t count) const {

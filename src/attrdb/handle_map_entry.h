@@ -1,9 +1,8 @@
 // The one place handle-map entries are made and destroyed.
 //
 // An entry owns its figure. The entry's layout belongs to the host interface (ZCDB_SXFATTR_MAP,
-// three raw fields), so inside the map the pointers stay raw; code that holds an entry outside
-// the map (a reader that has not stored it yet) holds it as an OwnedEntry, which destroys the
-// entry with its figure unless it is released into the map.
+// three raw fields), so its pointers stay raw; a figure on its way into an entry is held as a
+// std::unique_ptr until MakeEntry takes it over.
 #pragma once
 
 #include <memory>
@@ -18,8 +17,3 @@ ZCDB_SXFATTR_MAP* MakeEntry(DWORD flags, ZCdbRecBase* rec, std::unique_ptr<SxfZC
                             SlabCache* cache = nullptr);
 // Deletes the entry's figure and the entry. A null entry is ignored.
 void DestroyEntry(ZCDB_SXFATTR_MAP* entry);
-
-struct EntryDeleter {
-  void operator()(ZCDB_SXFATTR_MAP* entry) const { DestroyEntry(entry); }
-};
-using OwnedEntry = std::unique_ptr<ZCDB_SXFATTR_MAP, EntryDeleter>;

@@ -264,13 +264,7 @@ int SxfZCdbAttrGrp::DelTarget(ULONG handle) {
 }
 
 void SxfZCdbAttrGrp::GetTarget(CDWordArrayX& out) const {
-  WalkTree(*this, [&](const SxfZCdbAttrGrp& g) {
-    for (int i = 0; i < g.info->attrs.GetCount(); ++i) {
-      const DWORD handle = g.info->attrs[i].IsTarget();
-      if (handle != ZCDB_NO_HANDLE) out.Add(handle);
-    }
-    return true;
-  });
+  group_walk::ForEachTarget(*this, [&](DWORD handle) { out.Add(handle); });
 }
 
 void SxfZCdbAttrGrp::ClearTarget(CDWordArrayX* out) {

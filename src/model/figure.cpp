@@ -9,6 +9,7 @@
 #include "host/zcdb_rec.h"
 #include "host/zgelm.h"
 #include "model/attr_grp.h"
+#include "model/group_walk.h"
 #include "model/japanese_texts.h"
 
 namespace {
@@ -179,11 +180,7 @@ SxfZCdbATRU* SxfZCdbFigure::FindAttrData(const char* text) const {
 
 int SxfZCdbFigure::GetTarget(CDWordArrayX& handles) const {
   if (attrType != SXF_ATTR_ATRF) return 0;
-  if (const SxfZCdbATRF* atrf = attr.ATRF()) {
-    for (int i = 0; i < atrf->GetAttrSetRefCnt(); ++i) {
-      if (const SxfZCdbAttrSetRef* ref = atrf->GetAttrSetRefData(i)) ref->GetTarget(handles);
-    }
-  }
+  group_walk::ForEachTarget(*this, [&](DWORD handle) { handles.Add(handle); });
   return handles.GetCount();
 }
 

@@ -65,8 +65,21 @@ bool Walk(Group& root, Enter&& enter) {
   return Walk(root, enter, [](Group&) { return true; });
 }
 
-// Calls visit(handle) for every target handle of fig (0xFFFFFFFF skipped), in the order
-// SxfZCdbFigure::GetTarget lists them, without building the list.
+// Calls visit(handle) for every target handle in the tree of root (0xFFFFFFFF skipped), in tree
+// order: what SxfZCdbAttrGrp::GetTarget lists.
+template <class Visit>
+void ForEachTarget(const SxfZCdbAttrGrp& root, Visit&& visit) {
+  Walk(root, [&](const SxfZCdbAttrGrp& g) {
+    const TVector<SxfZCdbATRU>& attrs = g.info->attrs;
+    for (int k = 0; k < attrs.GetCount(); ++k) {
+      const DWORD handle = attrs[k].IsTarget();
+      if (handle != ZCDB_NO_HANDLE) visit(handle);
+    }
+    return true;
+  });
+}
+
+// The same for every set reference of fig in turn: what SxfZCdbFigure::GetTarget lists.
 template <class Visit>
 void ForEachTarget(const SxfZCdbFigure& fig, Visit&& visit) {
   if (fig.attrType != SXF_ATTR_ATRF) return;
@@ -74,16 +87,7 @@ void ForEachTarget(const SxfZCdbFigure& fig, Visit&& visit) {
   if (atrf == nullptr) return;
   for (int i = 0; i < atrf->GetAttrSetRefCnt(); ++i) {
     const SxfZCdbAttrSetRef* ref = atrf->GetAttrSetRefData(i);
-    if (ref == nullptr) continue;
-    const SxfZCdbAttrGrp& root = *ref;
-    Walk(root, [&](const SxfZCdbAttrGrp& g) {
-      const TVector<SxfZCdbATRU>& attrs = g.info->attrs;
-      for (int k = 0; k < attrs.GetCount(); ++k) {
-        const DWORD handle = attrs[k].IsTarget();
-        if (handle != ZCDB_NO_HANDLE) visit(handle);
-      }
-      return true;
-    });
+    if (ref != nullptr) ForEachTarget(static_cast<const SxfZCdbAttrGrp&>(*ref), visit);
   }
 }
 

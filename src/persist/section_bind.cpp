@@ -66,11 +66,7 @@ int SxfZCdbAttrDB::AfterReadTmp(ZCdb* db) {
     m_attrMap.GetNextAssoc(pos, handle, entry);
     if (entry != nullptr && entry->figure != nullptr) figures.push_back(entry->figure);
   }
-  for (size_t first = 0; first < figures.size(); first += kTargetPrefetchRun) {
-    const size_t n = std::min(figures.size() - first, kTargetPrefetchRun);
-    PrefetchTargets(figures.data() + first, n);
-    for (size_t i = first; i < first + n; ++i) AppendTargetEntry(figures[i]);
-  }
+  AppendTargetEntries(figures.data(), figures.size());
   return BindZCDb(db);
 }
 

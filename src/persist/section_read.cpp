@@ -200,17 +200,12 @@ class SectionReader {
   // The figures are taken a run at a time, and the entries their targets name are brought in for
   // the whole run before it is counted.
   static void CountRead(SxfZCdbAttrDB& db, const ReadEntries& read) {
-    const std::vector<ZCDB_SXFATTR_MAP*>& entries = read.Entries();
-    SxfZCdbFigure* run[SxfZCdbAttrDB::kTargetPrefetchRun];
-    for (size_t first = 0; first < entries.size(); first += SxfZCdbAttrDB::kTargetPrefetchRun) {
-      const size_t end = std::min(entries.size(), first + SxfZCdbAttrDB::kTargetPrefetchRun);
-      size_t n = 0;
-      for (size_t i = first; i < end; ++i) {
-        if ((entries[i]->flags & SxfZCdbAttrDB::kPending) == 0) run[n++] = entries[i]->figure;
-      }
-      db.PrefetchTargets(run, n);
-      for (size_t i = 0; i < n; ++i) db.AppendTargetEntry(run[i]);
+    std::vector<SxfZCdbFigure*> figures;
+    figures.reserve(read.Entries().size());
+    for (const ZCDB_SXFATTR_MAP* entry : read.Entries()) {
+      if ((entry->flags & SxfZCdbAttrDB::kPending) == 0) figures.push_back(entry->figure);
     }
+    db.AppendTargetEntries(figures.data(), figures.size());
   }
 
   static int Drawing(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter,
@@ -262,7 +257,7 @@ class SectionReader {
     return db.BindZCDb(drawing);
   }
 
-  static int CopyBuffer(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
+  static int CopyBuffer(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     db.Clear();
     // A record put into the buffer twice is stored twice with the same figure: the first one read
@@ -272,18 +267,18 @@ class SectionReader {
     keeper.UsingSlabs(&context.Slabs());
     CArchive ar(file, CArchive::load, kSectionArchiveBuffer);
     ar.SetContext(&context);
-    const int complete = WalkTaggedSection(ar, 0, &db, keeper, reporter);
+    const int complete = WalkTaggedSection(ar, 0, &db, keeper, nullptr);
     ar.Close();
     keeper.Read().ClearMarks();
     return complete != 0 ? db.BindZCdbBuff(buff) : 0;
   }
 
-  static int OldCopyBuffer(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
+  static int OldCopyBuffer(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff) {
     SxfZCdbAttrDB::SetDefIndexScope byName(db);
     db.Clear();
     // The old records hold no handle; the figures keep none and are found through their keys.
     Keeper keeper(db, Duplicates::kFirstStays);
-    OldSectionWalk walk(file, reporter != nullptr ? file->GetPosition() : 0, &db, reporter);
+    OldSectionWalk walk(file, 0, &db, nullptr);
     const int complete = walk.Entries(keeper);
     keeper.Read().ClearMarks();
     return complete != 0 ? db.BindZCdbBuff(buff) : 0;
@@ -414,14 +409,6 @@ int TallyDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionReporter* reporte
   return SectionReader::Drawing(db, 1, file, nullptr, reporter, &tallies);
 }
 
-int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
-  return SectionReader::CopyBuffer(db, file, buff, reporter);
-}
-
-int ReadOldCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter) {
-  return SectionReader::OldCopyBuffer(db, file, buff, reporter);
-}
-
 int RecoverDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionRecoveryLog& log) {
   return SectionReader::Recover(db, file, log);
 }
@@ -439,9 +426,9 @@ int SxfZCdbAttrDB::NewReadAttr(CArchive& ar, NewFileAttrData& data) {
 }
 
 int SxfZCdbAttrDB::Read(CFile* file, ZCdbBuff* buff) {
-  return SectionReader::CopyBuffer(*this, file, buff, nullptr);
+  return SectionReader::CopyBuffer(*this, file, buff);
 }
 
 int SxfZCdbAttrDB::ReadOldBuff(CFile* file, ZCdbBuff* buff) {
-  return SectionReader::OldCopyBuffer(*this, file, buff, nullptr);
+  return SectionReader::OldCopyBuffer(*this, file, buff);
 }

@@ -1,6 +1,6 @@
-// The database's reads of its sections, with a reporter: what SxfZCdbAttrDB::Read and the copy
-// buffer's readers do, for callers that need to know where a section stops reading (the
-// command-line tool names the byte and the reason). Results, effects and exceptions are those of
+// The database's reads of its drawing section, with a reporter: what SxfZCdbAttrDB::Read does,
+// for callers that need to know where a section stops reading (the command-line tool names the
+// byte and the reason). Results, effects and exceptions are those of
 // the database's readers; the reporter (may be null) is told the damage before a read returns 0
 // or passes an archive exception on.
 #pragma once
@@ -14,7 +14,6 @@
 
 class SxfZCdbAttrDB;
 class ZCdb;
-class ZCdbBuff;
 
 // SxfZCdbAttrDB::Read(mode, file, drawing).
 int ReadDrawingSection(SxfZCdbAttrDB& db, int mode, CFile* file, ZCdb* drawing, SectionReporter* reporter);
@@ -35,10 +34,6 @@ using FigureTallies = std::vector<std::pair<DWORD, FigureTally>>;
 // read. Each figure is read and let go at once, so the memory held does not grow with the
 // section. Cost: about that of the read without the handle map, plus a sort of the tallies.
 int TallyDrawingSection(SxfZCdbAttrDB& db, CFile* file, SectionReporter* reporter, FigureTallies& tallies);
-// SxfZCdbAttrDB::Read(file, buff): the tagged copy-buffer section.
-int ReadCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter);
-// SxfZCdbAttrDB::ReadOldBuff(file, buff): the old handle-prefixed copy-buffer section.
-int ReadOldCopyBufferSection(SxfZCdbAttrDB& db, CFile* file, ZCdbBuff* buff, SectionReporter* reporter);
 
 // Told what a recovery drops, item by item.
 class SectionRecoveryLog {

@@ -130,9 +130,15 @@ int WalkTaggedSection(CArchive& ar, uint64_t base, SxfZCdbAttrDB* db, SectionVis
       LoadArchiveBlockEnd(ar, block);
       if (skip(offset, failed)) continue;
       throw;
-    } catch (...) {
+    } catch (CException&) {
+      // Another of the platform's exceptions from a record's reader (an index or argument a
+      // damaged record holds). Anything else (memory running out) is no damage of the entry and
+      // is passed on without stepping over it.
       LoadArchiveBlockEnd(ar, block);
       if (skip(offset, "entry of tag " + std::to_string(tag) + " does not read")) continue;
+      throw;
+    } catch (...) {
+      LoadArchiveBlockEnd(ar, block);
       throw;
     }
     LoadArchiveBlockEnd(ar, block);

@@ -4,7 +4,7 @@
 //
 // Every reader of a section walks it this way: the database's reads of the drawing-file and
 // copy-buffer sections (section_read.cpp), which differ only in what they keep, and the check of
-// the command-line tool (section_check.h). The layouts' framing lives here and in
+// the command-line tool (section_scan.h). The layouts' framing lives here and in
 // section_format.h, nowhere else.
 //
 // Offsets count from the first byte of the section (its version; the first byte of the stream

@@ -13,7 +13,6 @@
 #include "persist/section_collect.h"
 #include "persist/section_format.h"
 #include "persist/section_records.h"
-#include "platform/archive_context.h"
 
 using namespace new_format;
 
@@ -28,9 +27,7 @@ int SxfZCdbAttrDB::NewWrite(int mode, CFile* file, ZCdb* db) {
   if (GetTitleInfo(title, nullptr) == 0) return 0;
   if (old_format::WriteInt32(file, static_cast<LONG>(kSectionVersionTagged)) == 0) return 0;
 
-  ArchiveContext context;
   CArchive ar(file, CArchive::store, kSectionArchiveBuffer);
-  ar.SetContext(&context);
   WriteBlock(ar, kTagSectionTitle, [&](CArchive& block) { WriteTitleRecord(block, title); });
 
   CDWordArrayX ids;
@@ -72,9 +69,7 @@ int SxfZCdbAttrDB::Write(CFile* file, ZCdbBuff* buff) {
     ZCdbRecBase* rec = buff->GetPtr(i);
     if (rec != nullptr) CollectAttrEntries(rec, 0, m_attrMap, entries);
   }
-  ArchiveContext context;
   CArchive ar(file, CArchive::store, kSectionArchiveBuffer);
-  ar.SetContext(&context);
   WriteAttrEntryBlocks(ar, entries,
                        [this](CArchive& block, NewFileAttrData& data) { return NewWriteAttr(block, data); });
   WriteEnd(ar);

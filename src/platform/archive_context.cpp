@@ -7,14 +7,6 @@ ArchiveContext::~ArchiveContext() {
   delete[] slots_;
 }
 
-void ArchiveContext::SetUnsharedText(CString& out, const char* data, size_t length) {
-  if (length == 0) {
-    out.Empty();
-  } else {
-    out = CString(data, static_cast<int>(length));
-  }
-}
-
 void ArchiveContext::SetNewText(CString& out, Slot& slot, const Key& key, const char* data, size_t length) {
   LetGo(slot);
   slot.chars = CString::AllocateCounted(data, static_cast<int>(length), 1 + kBias, &slabs_);

@@ -49,7 +49,7 @@ class SXF_PLATFORM_API ArchiveContext {
       return;
     }
     if (length > kSharedTextLength) {
-      SetUnsharedText(out, data, length);
+      out = CString(data, static_cast<int>(length));
       return;
     }
     const Key key = KeyOf(data, length);
@@ -124,7 +124,6 @@ class SXF_PLATFORM_API ArchiveContext {
     unsigned handed = 0;       // references handed out and not yet counted into the buffer
   };
 
-  static void SetUnsharedText(CString& out, const char* data, size_t length);
   // The slot takes the text over: it lets its old text go and hands out the new one.
   void SetNewText(CString& out, Slot& slot, const Key& key, const char* data, size_t length);
   static void CountHanded(Slot& slot);

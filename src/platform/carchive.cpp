@@ -35,8 +35,6 @@ CArchive::CArchive(const BYTE* data, UINT size)
       fileDone_(size),
       fileEnd_(size) {}
 
-CArchive::CArchive(MemoryStore) : file_(nullptr), memoryStore_(true), memoryOpen_(true), loading_(false) {}
-
 CArchive::~CArchive() {
   if (file_) {
     try {
@@ -45,26 +43,6 @@ CArchive::~CArchive() {
     }
   }
   std::free(buf_);
-}
-
-void CArchive::ReopenView(const BYTE* data, UINT size) {
-  view_ = data;
-  data_ = data;
-  memoryOpen_ = true;
-  cur_ = 0;
-  lim_ = end_ = size;
-  fileDone_ = fileEnd_ = size;
-  depth_ = 0;
-  entered_.clear();
-}
-
-void CArchive::ReopenMemoryStore() {
-  memoryOpen_ = true;
-  entered_.clear();
-  depth_ = 0;
-  cur_ = 0;
-  lim_ = size_;
-  fileDone_ = 0;
 }
 
 void CArchive::SetOwnText(CString& s, const char* text, size_t length) {
@@ -121,7 +99,7 @@ void CArchive::MakeRoom(size_t count) {
   CheckOpen();
   if (loading_) throw CArchiveException(CArchiveException::readOnly);
   // The bytes of an open block or hold stay in the buffer until it closes.
-  if (!memoryStore_ && depth_ == 0) WriteOut();
+  if (depth_ == 0) WriteOut();
   if (lim_ - cur_ < count) Grow(cur_ + count);
 }
 
@@ -129,7 +107,7 @@ void CArchive::Write(const void* buffer, UINT count) {
   CheckOpen();
   if (loading_) throw CArchiveException(CArchiveException::readOnly);
   const BYTE* in = static_cast<const BYTE*>(buffer);
-  if (memoryStore_ || depth_ > 0) {
+  if (depth_ > 0) {
     if (lim_ - cur_ < count) Grow(cur_ + count);
     if (count) std::memcpy(buf_ + cur_, in, count);
     cur_ += count;
@@ -176,12 +154,6 @@ void CArchive::EndInPlaceBlock() {
   const size_t start = entered_.back();
   entered_.pop_back();
   EndBlock(start);
-}
-
-void CArchive::PatchStored(size_t offset, const void* bytes, size_t count) {
-  if (!memoryStore_ || offset > cur_ || count > cur_ - offset)
-    throw CArchiveException(CArchiveException::genericException);
-  std::memcpy(buf_ + offset, bytes, count);
 }
 
 // ---- loading ----
@@ -261,19 +233,11 @@ UINT CArchive::Read(void* buffer, UINT count) {
   return done;
 }
 
-const BYTE* CArchive::TakeBuffered(size_t n) {
-  CheckOpen();
-  if (!loading_ || lim_ - cur_ < n) return nullptr;
-  const BYTE* p = data_ + cur_;
-  cur_ += n;
-  return p;
-}
-
 // ---- both ----
 
 void CArchive::Flush() {
   CheckOpen();
-  if (view_ || memoryStore_) return;
+  if (view_) return;
   if (loading_) {
     // Give the read-ahead back so the file stands after the last byte consumed.
     size_t unread = end_ - cur_;
@@ -289,7 +253,7 @@ void CArchive::Flush() {
 }
 
 void CArchive::Close() {
-  if (view_ || memoryStore_) {
+  if (view_) {
     Abort();
     return;
   }

@@ -58,10 +58,6 @@ class SXF_PLATFORM_API CArchive {
   // A loading archive over size bytes of memory that stay the caller's and must outlive it
   // (not in MFC).
   CArchive(const BYTE* data, UINT size);
-  // A storing archive that keeps what is written in memory, in a buffer that grows as needed
-  // (not in MFC). StoredData/StoredSize give the bytes written so far.
-  struct MemoryStore {};
-  explicit CArchive(MemoryStore);
   virtual ~CArchive();
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
@@ -145,14 +141,8 @@ class SXF_PLATFORM_API CArchive {
   void WriteStringLength(ULONGLONG length);
   ULONGLONG ReadStringLength();
 
-  // Consumes the next n bytes and returns where they stand, when they are all in memory already
-  // (a memory archive, or bytes the buffer has read ahead); otherwise null and nothing consumed.
-  // The bytes stay valid until the archive is next read from or closed (not in MFC).
-  const BYTE* TakeBuffered(size_t n);
-
   // The context this archive shares with the code reading or writing it, or null (not in MFC).
   void SetContext(ArchiveContext* context) { context_ = context; }
-  ArchiveContext* GetContext() const { return context_; }
   // Where objects read through this archive come from: the context's slab cache, or null for the
   // global slab (not in MFC).
   SlabCache* Slabs() const { return context_ != nullptr ? &context_->Slabs() : nullptr; }
@@ -205,17 +195,6 @@ class SXF_PLATFORM_API CArchive {
   void BeginInPlaceBlock();
   void EndInPlaceBlock();
 
-  // Memory archives only (not in MFC): open the archive again, as if newly made, over other
-  // memory (loading) or empty (storing), so that one object can serve many blocks in turn.
-  void ReopenView(const BYTE* data, UINT size);
-  void ReopenMemoryStore();
-  bool IsMemoryStore() const { return memoryStore_; }
-  const BYTE* StoredData() const { return buf_; }
-  size_t StoredSize() const { return cur_; }
-  // Overwrites count bytes already stored at offset (a length filled in once it is known);
-  // raises CArchiveException(genericException) when they are not all there.
-  void PatchStored(size_t offset, const void* bytes, size_t count);
-
  private:
   // The direction test comes first: a store into a loading archive must not land in its
   // read-ahead, nor a load from a storing archive hand out the bytes waiting to be written.
@@ -257,7 +236,6 @@ class SXF_PLATFORM_API CArchive {
 
   CFile* file_;
   const BYTE* view_ = nullptr;  // the memory of a loading memory archive, null otherwise
-  bool memoryStore_ = false;    // a storing memory archive
   bool memoryOpen_ = false;     // a memory archive that is open
   bool loading_;
   BYTE* buf_ = nullptr;                // owned storage (file archives and memory stores)

@@ -1,10 +1,10 @@
 // Memory for large tables that are probed at random (the handle map's index, slab chunks).
 //
 // A table of tens of megabytes probed at random misses the address translation cache on almost
-// every probe when it lies in 4 KiB pages. HugePagesAllocate hands out memory aligned to 2 MiB
-// and asks the system to back it with 2 MiB pages, where it grants them (Linux with transparent
+// every probe when it lies in 4 KiB pages. On Linux HugePagesAllocate hands out memory aligned
+// to 2 MiB and asks the system to back it with 2 MiB pages, where it grants them (transparent
 // huge pages in "madvise" or "always" mode); elsewhere, and under AddressSanitizer, it is
-// ordinary heap memory. Either way the contents start as zero bytes.
+// ordinary heap memory with the heap's alignment. Either way the contents start as zero bytes.
 //
 // HugePageAllocator gives containers this memory for their allocations of kHugePageBytes or
 // more, and the standard allocator's for smaller ones.
@@ -17,8 +17,8 @@
 
 inline constexpr size_t kHugePageBytes = size_t{2} << 20;
 
-// At least bytes of zeroed memory, aligned to kHugePageBytes; raises std::bad_alloc when there is
-// none. Give it back with HugePagesFree and the same bytes.
+// At least bytes of zeroed memory (aligned to kHugePageBytes where huge pages are asked for);
+// raises std::bad_alloc when there is none. Give it back with HugePagesFree and the same bytes.
 SXF_PLATFORM_API void* HugePagesAllocate(size_t bytes);
 SXF_PLATFORM_API void HugePagesFree(void* memory, size_t bytes) noexcept;
 

@@ -24,17 +24,23 @@ struct Tally {
   int refused = 0;
 };
 
+// The tallies of figures kept by a full read, in their order.
+FigureTallies TalliesOf(const std::vector<FigureRef>& figures) {
+  FigureTallies tallies;
+  for (const FigureRef& ref : figures) {
+    tallies.push_back({ref.handle, FigureTally{ref.figure->GetAttrType(), ref.figure->contour != nullptr,
+                                               ref.figure->image != nullptr}});
+  }
+  return tallies;
+}
+
 // What dump --summary prints of bytes, which counts the figures without keeping them, or the
 // message it refuses them with.
 std::string Summary(const std::string& bytes, std::vector<std::string>* messages) {
   try {
     const SectionTally counted = TallySection("damaged", std::vector<BYTE>(bytes.begin(), bytes.end()));
-    SectionContent head;
-    head.version = counted.version;
-    head.title = counted.title;
-    head.setDefinitions = counted.setDefinitions;
     std::ostringstream out;
-    WriteSummaryText(out, head, counted.figures);
+    WriteSummaryText(out, counted.head, counted.figures);
     *messages = counted.messages;
     return out.str();
   } catch (const ToolError& e) {
@@ -51,10 +57,10 @@ bool Dumps(const std::string& bytes, Tally& tally) {
     const LoadedSection section = LoadSection("damaged", std::vector<BYTE>(bytes.begin(), bytes.end()));
     const SectionContent content = section.Content();
     std::ostringstream out;
-    WriteTextView(out, content, false, nullptr);
+    WriteTextView(out, content, nullptr);
     WriteJsonDocument(out, content, nullptr);
     std::ostringstream summarized;
-    WriteTextView(summarized, content, true, nullptr);
+    WriteSummaryText(summarized, content, TalliesOf(content.figures));
     EXPECT_EQ(summarized.str(), summary);
     EXPECT_EQ(section.messages, summaryMessages);
     ++tally.printed;

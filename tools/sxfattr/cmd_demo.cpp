@@ -327,7 +327,7 @@ class Demo {
     Line("A fresh drawing reads it back: " + std::to_string(content.figures.size()) + " figures, " +
          std::to_string(content.setDefinitions.size()) + " set definitions. As stored:");
     std::cout << '\n';
-    WriteTextView(std::cout, content, false, nullptr);
+    WriteTextView(std::cout, content, nullptr);
   }
 
   std::string SecondRevision(const std::string& first) {
@@ -428,7 +428,7 @@ class Demo {
     const LoadedSection section = LoadSectionFile(path);
     Line("Read back through the plug-in; convert would write it in the new layout. As stored:");
     std::cout << '\n';
-    WriteTextView(std::cout, section.Content(), false, nullptr);
+    WriteTextView(std::cout, section.Content(), nullptr);
     return path + " (" + std::to_string(file.GetLength()) + " bytes)";
   }
 

@@ -45,14 +45,10 @@ void RunDump(const DumpOptions& options) {
     const SectionTally tally = TallySectionFile(path);
     for (const std::string& message : tally.messages)
       std::cerr << "sxfattr: " << path << ": " << message << '\n';
-    SectionContent head;
-    head.version = tally.version;
-    head.title = tally.title;
-    head.setDefinitions = tally.setDefinitions;
     if (options.json) {
-      std::cout << SummaryToJson(head, tally.figures).dump(2) << '\n';
+      std::cout << SummaryToJson(tally.head, tally.figures).dump(2) << '\n';
     } else {
-      WriteSummaryText(std::cout, head, tally.figures);
+      WriteSummaryText(std::cout, tally.head, tally.figures);
     }
     return;
   }
@@ -80,7 +76,7 @@ void RunDump(const DumpOptions& options) {
     if (options.json) {
       WriteJsonDocument(std::cout, content, &progress);
     } else {
-      WriteTextView(std::cout, content, false, &progress);
+      WriteTextView(std::cout, content, &progress);
     }
   }
   KeepUntilExit(std::move(section.drawing));

@@ -57,12 +57,11 @@ void RunRecover(const RecoverOptions& options) {
   WriteFileAtomically(options.out, written.Data(), written.Size());
   const size_t count = dropped.Lines().size() + written.leftOut;
   if (count > 0) {
-    throw ToolError(kExitProblems, options.in + ": " + std::to_string(StoredFigures(drawing.Attr()).size()) +
-                                       " figures kept, " + std::to_string(count) +
-                                       (count == 1 ? " thing" : " things") + " dropped");
+    throw ToolError(kExitProblems, options.in + ": " + std::to_string(written.figures) + " figures kept, " +
+                                       std::to_string(count) + (count == 1 ? " thing" : " things") +
+                                       " dropped");
   }
-  std::cerr << "sxfattr: " << options.in << ": nothing dropped, " << StoredFigures(drawing.Attr()).size()
-            << " figures kept\n";
+  std::cerr << "sxfattr: " << options.in << ": nothing dropped, " << written.figures << " figures kept\n";
 }
 
 }  // namespace

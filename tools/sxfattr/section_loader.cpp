@@ -70,17 +70,26 @@ std::vector<FigureRef> StoredFigures(const SxfZCdbAttrDB& adb) {
   return figures;
 }
 
-SectionContent LoadedSection::Content() const {
-  SectionContent content;
-  content.version = version;
-  const SxfZCdbAttrDB& adb = drawing->Attr();
-  content.title = adb.GetStoredTitleInfo();
+namespace {
+
+// A section's version, the title the database holds and its active set definitions; no figures.
+SectionContent SectionHead(const SxfZCdbAttrDB& adb, DWORD version) {
+  SectionContent head;
+  head.version = version;
+  head.title = adb.GetStoredTitleInfo();
   CDWordArrayX ids;
   adb.GetAttrSetDefCnt(&ids);
   for (int i = 0; i < ids.GetCount(); ++i) {
     const SxfZCdbAttrSetDef* def = adb.FindAttrSetDefData(ids[i]);
-    if (def != nullptr) content.setDefinitions.push_back(*def);
+    if (def != nullptr) head.setDefinitions.push_back(*def);
   }
+  return head;
+}
+
+}  // namespace
+
+SectionContent LoadedSection::Content() const {
+  SectionContent content = SectionHead(drawing->Attr(), version);
   content.figures = figures;
   return content;
 }
@@ -194,94 +203,84 @@ void OpenForReading(const std::string& path, CFile& file) {
     throw ToolError(kExitInput, path + ": cannot read: " + std::strerror(errno != 0 ? errno : EIO));
 }
 
-// ReadWhole over a section held in memory, showing progress for a large one.
+// Reads the section held in bytes through read (see ReadWhole), showing progress for a large
+// one, and returns its version; name is how messages name it.
 template <class Read>
-void ReadBytes(const std::string& name, std::vector<BYTE>& bytes, std::vector<std::string>& messages,
-               Read&& read) {
+DWORD ReadSection(const std::string& name, const std::vector<BYTE>& bytes, std::vector<std::string>& messages,
+                  Read&& read) {
+  DWORD version = 0;
+  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), version);
+  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
   Progress progress("reading " + name, bytes.size(), "bytes", bytes.size() > kProgressBytes);
-  ProgressMemFile file(bytes.data(), static_cast<UINT>(bytes.size()), progress);
+  // The reader only reads from the file it is given.
+  ProgressMemFile file(const_cast<BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()), progress);
   ReadWhole(name, file, bytes.size(), messages, read);
+  return version;
 }
 
-// ReadWhole over the regular file at path of size bytes, read from disk as the reader asks.
+// The same for the section file at path: a regular file is read from disk as the reader asks,
+// after its size and version are checked; anything else (a pipe) is read whole first.
 template <class Read>
-void ReadDiskFile(const std::string& path, uint64_t size, std::vector<std::string>& messages, Read&& read) {
+DWORD ReadSectionFile(const std::string& path, std::vector<std::string>& messages, Read&& read) {
+  uint64_t size = 0;
+  DWORD version = 0;
+  if (!ProbeSectionFile(path, size, version)) return ReadSection(path, ReadFileBytes(path), messages, read);
   Progress progress("reading " + path, size, "bytes", size > kProgressBytes);
   ProgressDiskFile file(progress);
   OpenForReading(path, file);
   ReadWhole(path, file, size, messages, read);
+  return version;
 }
 
-}  // namespace
-
-LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes) {
+// A section read into a new drawing through readFrom(messages, read), which is ReadSection or
+// ReadSectionFile over the section's source.
+template <class Source>
+LoadedSection Loaded(const std::string& name, Source&& readFrom) {
   LoadedSection section;
   section.path = name;
-  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), section.version);
-  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
   section.drawing = std::make_unique<HostDrawing>();
-  ReadBytes(name, bytes, section.messages, [&](CFile& f, SectionReporter& reporter) {
+  section.version = readFrom(section.messages, [&](CFile& f, SectionReporter& reporter) {
     return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
   });
   section.figures = StoredFigures(section.drawing->Attr());
   return section;
+}
+
+// The same for a tally: the figures are counted, not kept.
+template <class Source>
+SectionTally Tallied(Source&& readFrom) {
+  SectionTally tally;
+  HostDrawing drawing;
+  const DWORD version = readFrom(tally.messages, [&](CFile& f, SectionReporter& reporter) {
+    return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+  });
+  tally.head = SectionHead(drawing.Attr(), version);
+  return tally;
+}
+
+}  // namespace
+
+LoadedSection LoadSection(const std::string& name, const std::vector<BYTE>& bytes) {
+  return Loaded(name, [&](std::vector<std::string>& messages, auto&& read) {
+    return ReadSection(name, bytes, messages, read);
+  });
 }
 
 LoadedSection LoadSectionFile(const std::string& path) {
-  uint64_t size = 0;
-  DWORD version = 0;
-  if (!ProbeSectionFile(path, size, version)) return LoadSection(path, ReadFileBytes(path));
-  LoadedSection section;
-  section.path = path;
-  section.version = version;
-  section.drawing = std::make_unique<HostDrawing>();
-  ReadDiskFile(path, size, section.messages, [&](CFile& f, SectionReporter& reporter) {
-    return ReadDrawingSection(section.drawing->Attr(), 1, &f, &section.drawing->Db(), &reporter);
+  return Loaded(path, [&](std::vector<std::string>& messages, auto&& read) {
+    return ReadSectionFile(path, messages, read);
   });
-  section.figures = StoredFigures(section.drawing->Attr());
-  return section;
 }
 
-namespace {
-
-// The title and active set definitions of a drawing that was read for a tally.
-void TakeHead(const HostDrawing& drawing, SectionTally& tally) {
-  const SxfZCdbAttrDB& adb = drawing.Attr();
-  tally.title = adb.GetStoredTitleInfo();
-  CDWordArrayX ids;
-  adb.GetAttrSetDefCnt(&ids);
-  for (int i = 0; i < ids.GetCount(); ++i) {
-    const SxfZCdbAttrSetDef* def = adb.FindAttrSetDefData(ids[i]);
-    if (def != nullptr) tally.setDefinitions.push_back(*def);
-  }
-}
-
-}  // namespace
-
-SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes) {
-  SectionTally tally;
-  const std::string problem = SectionVersionProblem(bytes.data(), bytes.size(), tally.version);
-  if (!problem.empty()) throw ToolError(kExitInput, At(name, 0, problem));
-  HostDrawing drawing;
-  ReadBytes(name, bytes, tally.messages, [&](CFile& f, SectionReporter& reporter) {
-    return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
+SectionTally TallySection(const std::string& name, const std::vector<BYTE>& bytes) {
+  return Tallied([&](std::vector<std::string>& messages, auto&& read) {
+    return ReadSection(name, bytes, messages, read);
   });
-  TakeHead(drawing, tally);
-  return tally;
 }
 
 SectionTally TallySectionFile(const std::string& path) {
-  uint64_t size = 0;
-  DWORD version = 0;
-  if (!ProbeSectionFile(path, size, version)) return TallySection(path, ReadFileBytes(path));
-  SectionTally tally;
-  tally.version = version;
-  HostDrawing drawing;
-  ReadDiskFile(path, size, tally.messages, [&](CFile& f, SectionReporter& reporter) {
-    return TallyDrawingSection(drawing.Attr(), &f, &reporter, tally.figures);
-  });
-  TakeHead(drawing, tally);
-  return tally;
+  return Tallied(
+      [&](std::vector<std::string>& messages, auto&& read) { return ReadSectionFile(path, messages, read); });
 }
 
 void KeepUntilExit(std::unique_ptr<HostDrawing> drawing) {

@@ -55,12 +55,10 @@ struct LoadedSection {
   SectionContent Content() const;
 };
 
-// Title, active set definitions (ascending id) and, per stored figure in ascending handle order,
-// what dump --summary counts of it.
+// The section's version, title and active set definitions (ascending id; no figures in head) and,
+// per stored figure in ascending handle order, what dump --summary counts of it.
 struct SectionTally {
-  DWORD version = 0;
-  SxfTitleInfo title;
-  std::vector<SxfZCdbAttrSetDef> setDefinitions;
+  SectionContent head;
   FigureTallies figures;
   std::vector<std::string> messages;  // what the plug-in showed the user while reading (UTF-8)
 };
@@ -71,9 +69,9 @@ std::vector<BYTE> ReadFileBytes(const std::string& path);
 
 // Reads the section in bytes; name is how messages name it. Throws ToolError(kExitInput,
 // "<name>: at byte <n>: <what>") when it does not read.
-LoadedSection LoadSection(const std::string& name, std::vector<BYTE> bytes);
+LoadedSection LoadSection(const std::string& name, const std::vector<BYTE>& bytes);
 LoadedSection LoadSectionFile(const std::string& path);
-SectionTally TallySection(const std::string& name, std::vector<BYTE> bytes);
+SectionTally TallySection(const std::string& name, const std::vector<BYTE>& bytes);
 SectionTally TallySectionFile(const std::string& path);
 
 // Ends the drawing's life with the process instead of taking it apart now (under the sanitizers,

@@ -6,6 +6,7 @@
 WrittenSection WriteStoredFigures(HostDrawing& drawing, const std::string& name) {
   WrittenSection written;
   const std::vector<FigureRef> figures = StoredFigures(drawing.Attr());
+  written.figures = figures.size();
   for (const FigureRef& ref : figures) {
     if (ref.handle == ZCDB_NO_HANDLE) {
       ++written.leftOut;

@@ -27,6 +27,7 @@ struct WrittenSection {
 
   std::unique_ptr<BYTE, void (*)(void*)> bytes{nullptr, std::free};  // the memory the writer wrote into
   size_t size = 0;
+  size_t figures = 0;  // the stored figures, written or left out
   size_t leftOut = 0;  // figures stored under handle 0xFFFFFFFF, which no record can have
 };
 

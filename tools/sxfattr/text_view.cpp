@@ -147,16 +147,6 @@ void WriteHead(std::ostream& out, const SectionContent& content, size_t figures)
 
 }  // namespace
 
-FigureTallies TalliesOf(const std::vector<FigureRef>& figures) {
-  FigureTallies tallies;
-  tallies.reserve(figures.size());
-  for (const FigureRef& ref : figures) {
-    tallies.push_back({ref.handle, FigureTally{ref.figure->GetAttrType(), ref.figure->contour != nullptr,
-                                               ref.figure->image != nullptr}});
-  }
-  return tallies;
-}
-
 void WriteSummaryText(std::ostream& out, const SectionContent& content, const FigureTallies& figures) {
   WriteHead(out, content, figures.size());
   const FigureCounts counts = CountFigures(figures);
@@ -165,11 +155,7 @@ void WriteSummaryText(std::ostream& out, const SectionContent& content, const Fi
   out << "  with image: " << counts.withImage << '\n';
 }
 
-void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress) {
-  if (summary) {
-    WriteSummaryText(out, content, TalliesOf(content.figures));
-    return;
-  }
+void WriteTextView(std::ostream& out, const SectionContent& content, Progress* progress) {
   WriteHead(out, content, content.figures.size());
   for (size_t i = 0; i < content.figures.size(); ++i) {
     WriteFigureText(out, content.figures[i], content, 1);

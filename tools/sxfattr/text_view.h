@@ -14,14 +14,11 @@
 
 class Progress;
 
-// The whole section; summary leaves out the figure bodies and counts the figures by attribute
-// type instead. progress (may be null) is told how many figures are done.
-void WriteTextView(std::ostream& out, const SectionContent& content, bool summary, Progress* progress);
+// The whole section. progress (may be null) is told how many figures are done.
+void WriteTextView(std::ostream& out, const SectionContent& content, Progress* progress);
 // What the summary prints: the head of the section and the figures counted by attribute type,
 // with a contour and with an image attribute. content's figures are not used.
 void WriteSummaryText(std::ostream& out, const SectionContent& content, const FigureTallies& figures);
-// The tallies of figures, in their order.
-FigureTallies TalliesOf(const std::vector<FigureRef>& figures);
 // One figure, indented by depth levels; set references name their definitions from content.
 void WriteFigureText(std::ostream& out, const FigureRef& fig, const SectionContent& content, int depth);
 
